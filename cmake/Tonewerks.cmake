@@ -1,0 +1,28 @@
+# Build helpers shared by the deliverables and the tests.
+
+# tw_add_vst(NAME LIBS...): a VST 2.4 shared library exporting only VSTPluginMain and main.
+function(tw_add_vst name)
+  add_library(${name} SHARED ${CMAKE_SOURCE_DIR}/effectbase/vstpluginmain.cpp)
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins)
+  if(WIN32)
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/effectbase/vstplugin.def)
+  else()
+    target_link_options(${name} PRIVATE
+      -Wl,--version-script=${CMAKE_SOURCE_DIR}/effectbase/vstplugin.map
+      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/effectbase/vstplugin.map)
+  endif()
+endfunction()
+
+# tw_add_test(NAME SOURCES... [LIBS lib...]): a GoogleTest program run by ctest (under Wine when cross-built).
+function(tw_add_test name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
