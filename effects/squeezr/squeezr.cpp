@@ -1,5 +1,8 @@
 #include "effects/squeezr/squeezr.h"
 
+#include "effectbase/DenormalGuard.h"
+
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +20,10 @@ constexpr float kEnvelopeFloor = 0.00001f;
 // One square this large already fills the whole window to full scale; anything bigger changes
 // nothing but the precision of the running sum.
 constexpr float kMaxSquare = static_cast<float>(squeezr::kRmsLength);
+// Squares are kept in units of 2^-24: the running sum is then exact and never drifts from its
+// window. Far finer than the square-root table can tell apart (its first step is a sum of 1/1024).
+constexpr float kSquareUnit = 16777216.0f;
+static_assert(kMaxSquare * kSquareUnit <= 2147483647.0f);
 constexpr float kMeterDecay = 0.7f;
 
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<std::int32_t>::is_always_lock_free);
@@ -33,16 +40,24 @@ float dbOf(float linear)
     return static_cast<float>(20.0 * std::log10(static_cast<double>(linear)));
 }
 
-// Magnitude for a peak meter; infinities and NaN leave the meter alone.
-inline float meterSample(float x)
-{
-    const float a = std::fabs(x);
-    return a <= FLT_MAX ? a : 0.0f;
-}
-
 inline float larger(float a, float b)
 {
     return a > b ? a : b;
+}
+
+// Largest magnitude in a buffer for a peak meter; infinities and NaN leave the meter alone.
+// Done on the bit patterns, where the magnitudes of finite floats order like integers: that way
+// the compiler can run it four or eight samples at a time.
+float finitePeak(const float* x, VstInt32 frames)
+{
+    constexpr std::int32_t kInfinityBits = 0x7f800000;
+    std::int32_t peak = 0;
+    for (VstInt32 i = 0; i < frames; ++i) {
+        const std::int32_t bits = std::bit_cast<std::int32_t>(x[i]) & 0x7fffffff;
+        const std::int32_t finite = bits < kInfinityBits ? bits : 0;
+        peak = finite > peak ? finite : peak;
+    }
+    return std::bit_cast<float>(peak);
 }
 
 // Two channels: each meter keeps its own block maximum.
@@ -61,11 +76,30 @@ void raiseJoinedMeters(std::atomic<float>& left, std::atomic<float>& right, floa
     }
 }
 
+// Both written so that they become a single min or max instruction, never a branch.
+inline float smaller(float a, float b)
+{
+    return b < a ? b : a;
+}
+
+// A table index in 0..top, NaN taken as 0, before any conversion to an integer.
+inline float clampIndex(float x, float top)
+{
+    return smaller(larger(x, 0.0f), top);
+}
+
 // One envelope step: the level limited to the aged bounds, which then both take the result.
+// While fall <= rise this limit is a plain clamp; only a linked channel, whose fall was raised to
+// the other channel's, can have fall above rise, and then the order of the tests decides.
+template <bool Ordered>
 inline float envelopeStep(float level, float& fall, float& rise)
 {
-    const float e = level < fall ? fall : (level > rise ? rise : level);
-    const float bound = e > kEnvelopeFloor ? e : kEnvelopeFloor;
+    float e;
+    if constexpr (Ordered)
+        e = larger(smaller(level, rise), fall);
+    else
+        e = level < fall ? fall : smaller(level, rise);
+    const float bound = larger(kEnvelopeFloor, e);
     fall = bound;
     rise = bound;
     return e;
@@ -422,6 +456,7 @@ void squeezr::rebuildGainCurve()
 
 void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
+    const DenormalGuard noDenormals;
     if (thresholdDirty.load(relaxed) && thresholdDirty.exchange(0, take)) {
         curveDirty.exchange(0, take);
         rebuildKneeEdges();
@@ -479,24 +514,27 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
     const float makeup = makeupGain.load(relaxed);
     const float* const curve = gainCurve.get();
     const float* const roots = sqrtTable.get();
-    const float rootScale = rmsScale;
-    float* const window = rmsWindow;
+    const float rootScale = rmsScale / kSquareUnit; // exact: a power of two
+    std::int32_t* const window = rmsWindow;
     std::int32_t pos = rmsPos >= 0 && rmsPos < kRmsLength ? rmsPos : 0;
-    double sum = rmsSum;
+    std::int64_t sum = rmsSum;
 
     float fL = fallL, rL = riseL, fR = fallR, rR = riseR;
     float gL = gainL, gR = gainR;
-    float inMaxL = 0.0f, inMaxR = 0.0f, outMaxL = 0.0f, outMaxR = 0.0f;
+    // Inputs first: in place, the outputs overwrite them.
+    const float inMaxL = finitePeak(in0, frames);
+    const float inMaxR = two ? finitePeak(in1, frames) : 0.0f;
 
     auto sense = [&](float x) -> float {
         if constexpr (Rms) {
             float s = x * x;
             if (!(s <= kMaxSquare)) s = std::isfinite(x) ? kMaxSquare : 1.0f;
-            sum += static_cast<double>(s) - static_cast<double>(window[pos]);
-            window[pos] = s;
+            const auto q = static_cast<std::int32_t>(s * kSquareUnit);
+            sum += q - window[pos];
+            window[pos] = q;
             pos = (pos + 1) & (kRmsLength - 1);
             float k = static_cast<float>(sum) * rootScale;
-            k = k > 0.0f ? (k < 65535.0f ? k : 65535.0f) : 0.0f;
+            k = clampIndex(k, 65535.0f);
             return roots[static_cast<std::int32_t>(k)]; // the table ends below 1.0
         } else {
             const float level = std::fabs(x);
@@ -505,19 +543,17 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
     };
     auto gainStep = [&](float e, float& gain) {
         float x = e * scale;
-        x = x < scale ? x : scale;
-        x = x > 0.0f ? x : 0.0f;
+        x = clampIndex(x, scale);
         const std::int32_t n = static_cast<std::int32_t>(x);
         const float f = x - static_cast<float>(n);
         const float target = curve[n] + (curve[n + 1] - curve[n]) * f;
-        gain = gain * 0.5f + target * 0.5f;
+        // Halving is exact, so this is gain x 0.5 + target x 0.5 to the last bit.
+        gain = (gain + target) * 0.5f;
     };
 
     for (VstInt32 i = 0; i < frames; ++i) {
         const float a = in0[i];
         const float b = two ? in1[i] : 0.0f;
-        inMaxL = larger(inMaxL, meterSample(a));
-        if constexpr (two) inMaxR = larger(inMaxR, meterSample(b));
 
         fL *= release;
         rL *= attack;
@@ -526,13 +562,13 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
             rR *= attack;
         }
         if constexpr (Mode == Channels::kOne) {
-            gainStep(envelopeStep(sense(a), fL, rL), gL);
+            gainStep(envelopeStep<true>(sense(a), fL, rL), gL);
         } else if constexpr (Mode == Channels::kTwo) {
-            gainStep(envelopeStep(sense(a), fL, rL), gL);
-            gainStep(envelopeStep(sense(b), fR, rR), gR);
+            gainStep(envelopeStep<true>(sense(a), fL, rL), gL);
+            gainStep(envelopeStep<true>(sense(b), fR, rR), gR);
         } else {
-            envelopeStep(sense(a), fL, rL);
-            envelopeStep(sense(b), fR, rR);
+            envelopeStep<false>(sense(a), fL, rL);
+            envelopeStep<false>(sense(b), fR, rR);
             if (fR > fL)
                 fL = fR;
             else
@@ -541,14 +577,8 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
             gR = gL;
         }
 
-        const float outA = a * gL * makeup;
-        out0[i] = outA;
-        outMaxL = larger(outMaxL, meterSample(outA));
-        if constexpr (two) {
-            const float outB = b * gR * makeup;
-            out1[i] = outB;
-            outMaxR = larger(outMaxR, meterSample(outB));
-        }
+        out0[i] = a * gL * makeup;
+        if constexpr (two) out1[i] = b * gR * makeup;
     }
 
     fallL = fL;
@@ -564,6 +594,9 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
     rmsPos = pos;
     rmsSum = sum;
 
+    const float outMaxL = finitePeak(out0, frames);
+    const float outMaxR = two ? finitePeak(out1, frames) : 0.0f;
+
     if constexpr (two) {
         raiseMeters(inPeakL, inPeakR, inMaxL, inMaxR);
         raiseMeters(outPeakL, outPeakR, outMaxL, outMaxR);
@@ -576,8 +609,7 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
 void squeezr::bypassChannels(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames)
 {
     const auto bytes = static_cast<std::size_t>(frames) * sizeof(float);
-    float maxL = 0.0f;
-    for (VstInt32 i = 0; i < frames; ++i) maxL = larger(maxL, meterSample(in0[i]));
+    const float maxL = finitePeak(in0, frames);
     // memmove: the host may hand the same buffer in and out.
     if (out0 != in0) std::memmove(out0, in0, bytes);
     if (!in1) {
@@ -585,8 +617,7 @@ void squeezr::bypassChannels(const float* in0, const float* in1, float* out0, fl
         raiseJoinedMeters(outPeakL, outPeakR, maxL);
         return;
     }
-    float maxR = 0.0f;
-    for (VstInt32 i = 0; i < frames; ++i) maxR = larger(maxR, meterSample(in1[i]));
+    const float maxR = finitePeak(in1, frames);
     if (out1 != in1) std::memmove(out1, in1, bytes);
     raiseMeters(inPeakL, inPeakR, maxL, maxR);
     raiseMeters(outPeakL, outPeakR, maxL, maxR);

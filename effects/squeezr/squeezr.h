@@ -91,10 +91,10 @@ private:
     std::atomic<float> gainLMeter{1.0f}, gainRMeter{1.0f};
 
     // Everything below belongs to the audio thread alone.
-    float rmsWindow[kRmsLength] = {};
+    // Squares of the last samples sensed, in fixed point (see kSquareUnit), and their exact sum.
+    std::int32_t rmsWindow[kRmsLength] = {};
     std::int32_t rmsPos = 0;
-    // Double so that a running sum kept for hours does not drift away from its window.
-    double rmsSum = 0.0;
+    std::int64_t rmsSum = 0;
     float rmsScale = 65535.0f / kRmsLength;
     std::unique_ptr<float[]> sqrtTable;
     // One entry more than the curve: a copy of the last, so that interpolation never needs a branch.
