@@ -551,34 +551,46 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
         gain = (gain + target) * 0.5f;
     };
 
-    for (VstInt32 i = 0; i < frames; ++i) {
-        const float a = in0[i];
-        const float b = two ? in1[i] : 0.0f;
-
-        fL *= release;
-        rL *= attack;
-        if constexpr (two) {
-            fR *= release;
-            rR *= attack;
+    // Two passes per chunk: first every level (they do not depend on the envelope), then the
+    // envelope, gain and output. Kept apart, the table reads of each pass overlap freely instead
+    // of queueing behind the envelope's chain of dependent steps.
+    constexpr VstInt32 kChunk = 256;
+    float levelL[kChunk], levelR[kChunk];
+    for (VstInt32 start = 0; start < frames; start += kChunk) {
+        const VstInt32 n = frames - start < kChunk ? frames - start : kChunk;
+        const float* a = in0 + start;
+        const float* b = two ? in1 + start : nullptr;
+        for (VstInt32 i = 0; i < n; ++i) {
+            levelL[i] = sense(a[i]);
+            if constexpr (two) levelR[i] = sense(b[i]); // right after the left: one shared window
         }
-        if constexpr (Mode == Channels::kOne) {
-            gainStep(envelopeStep<true>(sense(a), fL, rL), gL);
-        } else if constexpr (Mode == Channels::kTwo) {
-            gainStep(envelopeStep<true>(sense(a), fL, rL), gL);
-            gainStep(envelopeStep<true>(sense(b), fR, rR), gR);
-        } else {
-            envelopeStep<false>(sense(a), fL, rL);
-            envelopeStep<false>(sense(b), fR, rR);
-            if (fR > fL)
-                fL = fR;
-            else
-                fR = fL;
-            gainStep(fL, gL);
-            gR = gL;
+        float* oa = out0 + start;
+        float* ob = two ? out1 + start : nullptr;
+        for (VstInt32 i = 0; i < n; ++i) {
+            fL *= release;
+            rL *= attack;
+            if constexpr (two) {
+                fR *= release;
+                rR *= attack;
+            }
+            if constexpr (Mode == Channels::kOne) {
+                gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
+            } else if constexpr (Mode == Channels::kTwo) {
+                gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
+                gainStep(envelopeStep<true>(levelR[i], fR, rR), gR);
+            } else {
+                envelopeStep<false>(levelL[i], fL, rL);
+                envelopeStep<false>(levelR[i], fR, rR);
+                if (fR > fL)
+                    fL = fR;
+                else
+                    fR = fL;
+                gainStep(fL, gL);
+                gR = gL;
+            }
+            oa[i] = a[i] * gL * makeup;
+            if constexpr (two) ob[i] = b[i] * gR * makeup;
         }
-
-        out0[i] = a * gL * makeup;
-        if constexpr (two) out1[i] = b * gR * makeup;
     }
 
     fallL = fL;
