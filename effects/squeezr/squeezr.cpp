@@ -353,7 +353,7 @@ void squeezr::getProgramName(char* name)
     if (!name) return;
     const char* stored = programs[curProgram].name;
     if (std::strcmp(stored, "Init") == 0)
-        std::snprintf(name, kVstMaxProgNameLen, "%s %d", stored, static_cast<int>(curProgram + 1));
+        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(curProgram + 1));
     else
         vst_strncpy(name, stored, kVstMaxProgNameLen - 1);
 }
@@ -456,7 +456,7 @@ void squeezr::rebuildGainCurve()
 
 void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
-    const DenormalGuard noDenormals;
+    [[maybe_unused]] const DenormalGuard noDenormals;
     if (thresholdDirty.load(relaxed) && thresholdDirty.exchange(0, take)) {
         curveDirty.exchange(0, take);
         rebuildKneeEdges();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 using namespace squeezr_test;
@@ -17,9 +18,9 @@ std::vector<float> music(std::size_t frames, double phase = 0.0)
     std::vector<float> v(frames);
     for (std::size_t i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / 44100.0;
-        const double swell = 0.05 + 0.6 * (0.5 + 0.5 * std::sin(2 * M_PI * 1.7 * t + phase));
-        v[i] = static_cast<float>(swell * (0.6 * std::cos(2 * M_PI * 220 * t + phase) +
-                                           0.3 * std::sin(2 * M_PI * 1330 * t) + 0.1 * std::sin(2 * M_PI * 4100 * t)));
+        const double swell = 0.05 + 0.6 * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 1.7 * t + phase));
+        v[i] = static_cast<float>(swell * (0.6 * std::cos(2 * std::numbers::pi * 220 * t + phase) +
+                                           0.3 * std::sin(2 * std::numbers::pi * 1330 * t) + 0.1 * std::sin(2 * std::numbers::pi * 4100 * t)));
     }
     return v;
 }

@@ -5,6 +5,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <vector>
 
@@ -19,7 +20,7 @@ std::vector<float> tone(std::size_t frames, double amplitude, double hz)
 {
     std::vector<float> v(frames);
     for (std::size_t i = 0; i < frames; ++i)
-        v[i] = static_cast<float>(amplitude * std::sin(2 * M_PI * hz * static_cast<double>(i) / 44100.0));
+        v[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / 44100.0));
     return v;
 }
 
