@@ -194,4 +194,29 @@ TEST_F(Plughost, ExistingOutputSurvivesAFailedRun)
     EXPECT_EQ(slurp(path("out.wav")), before);
 }
 
+TEST_F(Plughost, SqueezrCompressesAWavFile)
+{
+    // 2 s of a loud tone: 1:4 above -20 dB takes a full-scale peak down to -15 dB.
+    std::vector<float> loud(static_cast<std::size_t>(44100) * 2 * 2);
+    for (std::size_t f = 0; f < loud.size() / 2; ++f)
+        loud[2 * f] = loud[2 * f + 1] = static_cast<float>(std::sin(f * 2 * M_PI * 100 / 44100));
+    writeWav(path("in.wav"), 2, loud);
+    const Result r = run("process " + plugin("squeezr_vst") + " " + path("in.wav") + " " + path("out.wav") +
+                         " --param 1=0.6666667 --param 0=0.8571429 --param 2=0 --block 480");
+    ASSERT_EQ(r.status, 0) << r.err;
+    int channels = 0;
+    const auto out = readWav(path("out.wav"), channels);
+    ASSERT_EQ(channels, 2);
+    ASSERT_EQ(out.size(), loud.size());
+    float peak = 0;
+    for (std::size_t i = out.size() / 2; i < out.size(); ++i) peak = std::max(peak, std::fabs(out[i]));
+    EXPECT_NEAR(20 * std::log10(peak), -15.0, 0.3);
+
+    const Result i = run("info " + plugin("squeezr_vst"));
+    ASSERT_EQ(i.status, 0) << i.err;
+    for (const char* expected : {"+squeezr", "Tonewerks", "sqzr", "ratio", "1 : 1.0", "-40.0000 dB", "stereo linked",
+                                 "empty", "hasVu canReplacing"})
+        EXPECT_NE(i.out.find(expected), std::string::npos) << expected << "\n" << i.out;
+}
+
 } // namespace
