@@ -219,4 +219,27 @@ TEST_F(Plughost, SqueezrCompressesAWavFile)
         EXPECT_NE(i.out.find(expected), std::string::npos) << expected << "\n" << i.out;
 }
 
+// libsndfile stamps the PEAK chunk of a float WAV with the time of writing; those four bytes are the
+// only ones allowed to differ.
+std::string withoutWriteTime(std::string wav)
+{
+    const std::size_t peak = wav.find("PEAK");
+    if (peak != std::string::npos && peak + 16 <= wav.size()) wav.replace(peak + 12, 4, 4, '\0');
+    return wav;
+}
+
+TEST_F(Plughost, VectorgramLeavesAWavFileAsItWas)
+{
+    auto tone = stereoTone(44100);
+    tone[1000] = 1.0f; // full scale, and beyond it, pass untouched too
+    tone[1001] = -3.5f;
+    writeWav(path("in.wav"), 2, tone);
+    const Result r = run("process " + plugin("vectorgram_vst") + " " + path("in.wav") + " " + path("out.wav") +
+                         " --block 300");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string in = slurp(path("in.wav")), out = slurp(path("out.wav"));
+    ASSERT_GT(in.size(), tone.size() * sizeof(float));
+    EXPECT_EQ(withoutWriteTime(out), withoutWriteTime(in));
+}
+
 } // namespace
