@@ -40,9 +40,15 @@ float dbOf(float linear)
     return static_cast<float>(20.0 * std::log10(static_cast<double>(linear)));
 }
 
+// Spelled so that the compiler can use one max or min instruction for each.
 inline float larger(float a, float b)
 {
     return a > b ? a : b;
+}
+
+inline float smaller(float a, float b)
+{
+    return b < a ? b : a;
 }
 
 // Largest magnitude in a buffer for a peak meter; infinities and NaN leave the meter alone.
@@ -76,12 +82,6 @@ void raiseJoinedMeters(std::atomic<float>& left, std::atomic<float>& right, floa
     }
 }
 
-// Both written so that they become a single min or max instruction, never a branch.
-inline float smaller(float a, float b)
-{
-    return b < a ? b : a;
-}
-
 // A table index in 0..top, NaN taken as 0, before any conversion to an integer.
 inline float clampIndex(float x, float top)
 {
@@ -89,8 +89,8 @@ inline float clampIndex(float x, float top)
 }
 
 // One envelope step: the level limited to the aged bounds, which then both take the result.
-// While fall <= rise this limit is a plain clamp; only a linked channel, whose fall was raised to
-// the other channel's, can have fall above rise, and then the order of the tests decides.
+// While fall <= rise this limit is a plain clamp, free of branches. Only linking raises a fall above
+// its own rise, so only linked mode and the first step after it need the tests in their order.
 template <bool Ordered>
 inline float envelopeStep(float level, float& fall, float& rise)
 {
@@ -574,10 +574,16 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
                 rR *= attack;
             }
             if constexpr (Mode == Channels::kOne) {
-                gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
+                gainStep(fL > rL ? envelopeStep<false>(levelL[i], fL, rL) : envelopeStep<true>(levelL[i], fL, rL),
+                         gL);
             } else if constexpr (Mode == Channels::kTwo) {
-                gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
-                gainStep(envelopeStep<true>(levelR[i], fR, rR), gR);
+                if (fL > rL || fR > rR) { // the block after linked mode: once
+                    gainStep(envelopeStep<false>(levelL[i], fL, rL), gL);
+                    gainStep(envelopeStep<false>(levelR[i], fR, rR), gR);
+                } else {
+                    gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
+                    gainStep(envelopeStep<true>(levelR[i], fR, rR), gR);
+                }
             } else {
                 envelopeStep<false>(levelL[i], fL, rL);
                 envelopeStep<false>(levelR[i], fR, rR);
