@@ -159,29 +159,3 @@ TEST(SqueezrRobustness, OddBlocksAndBuffers)
     EXPECT_EQ(l, r2.out0);
     EXPECT_EQ(rr, r2.out1);
 }
-
-TEST(SqueezrRobustness, ThroughTheRecordAsAHostSeesIt)
-{
-    AEffect* a = squeezr_test::makeEffect(true).release()->getAeffect();
-    char text[256];
-    a->dispatcher(a, effSetSampleRate, 0, 0, nullptr, 0.0f);
-    a->dispatcher(a, effMainsChanged, 0, 1, nullptr, 0);
-    a->setParameter(a, squeezr::kRatio, 1.0f);
-    a->setParameter(a, 1000, 0.5f);
-    a->setParameter(a, -1, kNaN);
-    EXPECT_EQ(a->getParameter(a, squeezr::kRatio), 1.0f);
-    a->dispatcher(a, effGetParamDisplay, squeezr::kRatio, 0, text, 0);
-    EXPECT_STREQ(text, "4.0 : 1");
-    a->dispatcher(a, effGetParamDisplay, 77, 0, text, 0);
-    EXPECT_STREQ(text, "");
-    a->dispatcher(a, effGetParamDisplay, 0, 0, nullptr, 0);
-    a->dispatcher(a, effGetProgramName, 0, 0, nullptr, 0);
-    std::vector<float> in(512, 0.25f), out0(512), out1(512);
-    float* ins[2] = {in.data(), in.data()};
-    float* outs[2] = {out0.data(), out1.data()};
-    a->processReplacing(a, ins, outs, 512);
-    a->process(a, ins, outs, 512); // the deprecated accumulating call does nothing
-    EXPECT_TRUE(allFinite(out0) && allFinite(out1));
-    EXPECT_GT(a->dispatcher(a, effGetVu, 0, 0, nullptr, 0), 0);
-    EXPECT_EQ(a->dispatcher(a, effClose, 0, 0, nullptr, 0), 1);
-}
