@@ -142,16 +142,16 @@ ProcessOptions parseProcessOptions(const std::vector<std::string>& args, std::si
             return args[++i];
         };
         if (a == "--param") {
-            const std::string& spec = value();
-            const auto eq = spec.find('=');
+            const std::string& assignment = value();
+            const auto eq = assignment.find('=');
             long index = 0;
             float v = 0;
-            if (eq == std::string::npos) fail("--param " + spec + ": expected INDEX=VALUE");
-            if (!parseInt(spec.substr(0, eq), index))
-                fail("--param " + spec + ": '" + spec.substr(0, eq) + "' is not a parameter index");
-            if (!parseFloat(spec.substr(eq + 1), v))
-                fail("--param " + spec + ": '" + spec.substr(eq + 1) + "' is not a number");
-            if (index < 0 || index > 0x7fffffff) fail("--param " + spec + ": index out of range");
+            if (eq == std::string::npos) fail("--param " + assignment + ": expected INDEX=VALUE");
+            if (!parseInt(assignment.substr(0, eq), index))
+                fail("--param " + assignment + ": '" + assignment.substr(0, eq) + "' is not a parameter index");
+            if (!parseFloat(assignment.substr(eq + 1), v))
+                fail("--param " + assignment + ": '" + assignment.substr(eq + 1) + "' is not a number");
+            if (index < 0 || index > 0x7fffffff) fail("--param " + assignment + ": index out of range");
             options.params.emplace_back(static_cast<VstInt32>(index), v);
         } else if (a == "--program") {
             const std::string& v = value();
