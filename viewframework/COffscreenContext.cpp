@@ -10,6 +10,9 @@ COffscreenContext::COffscreenContext(CDrawContextOwner* frame, std::int32_t widt
     setPenColour(backgroundColour);
     fillBox(ViewRect(0, 0, width, height));
     drawBox(ViewRect(0, 0, width, height), kShapeStroked);
+    // The outline of a one-pixel-square surface is a line of length 0, which draws nothing; cover it
+    // directly so that every surface, whatever its size, starts in the background colour.
+    if (valid() && width == 1 && height == 1) nativeContext()->fillRect({0, 0, 1, 1});
 }
 
 COffscreenContext::~COffscreenContext() = default;  // the owned bitmap goes with the native context
