@@ -171,7 +171,7 @@ void CDrawContext::drawText(const char* text, const ViewRect& rect, bool opaque,
     if (!text || !native) return;
     const ViewRect r = shifted(rect);
     native->setTextBackground(opaque, rgb(brushColourValue));
-    platform::Point anchor{r.left + 1, r.top};
+    platform::Point anchor{0, r.top};
     platform::TextAlign a = platform::TextAlign::Left;
     if (align == kAlignCentre) {
         anchor.x = std::int32_t((std::int64_t(r.left) + (std::int64_t(r.right) - r.left) / 2));
