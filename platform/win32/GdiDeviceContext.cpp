@@ -267,7 +267,11 @@ std::uint32_t GdiDeviceContext::pixel(int x, int y) const
 std::vector<std::uint32_t> GdiDeviceContext::pixels() const
 {
     std::vector<std::uint32_t> out(std::size_t(w) * std::size_t(h));
-    if (bits) GdiFlush();
+    if (bits) {
+        GdiFlush();
+        for (std::size_t i = 0; i < out.size(); ++i) out[i] = bits[i] & 0xFFFFFF;
+        return out;
+    }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) out[std::size_t(y) * std::size_t(w) + std::size_t(x)] = pixel(x, y);
     return out;
