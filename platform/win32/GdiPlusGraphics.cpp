@@ -166,7 +166,18 @@ void GdiPlusGraphics::drawText(std::string_view text, const RectF& layout, TextA
     smooth();
     GdipSetTextRenderingHint(graphics, TextRenderingHintAntiAlias);
     const RectF r = tame(layout);
-    const Gdiplus::RectF box(r.left, r.top, r.width, r.height);
+    Gdiplus::RectF box(r.left, r.top, std::max(r.width, 0.0f), std::max(r.height, 0.0f));
+    // Some GDI+ versions lay out nothing that does not fit the box even without wrapping; a box grown
+    // to the text's width (about the same anchor) draws the same line everywhere.
+    const Gdiplus::RectF unbounded(r.left, r.top, 1e6f, 1e6f);
+    Gdiplus::RectF needed;
+    if (GdipMeasureString(graphics, wide, INT(n), font, &unbounded, format, &needed, nullptr, nullptr) == Ok &&
+        needed.Width > box.Width) {
+        const float grow = needed.Width - box.Width;
+        if (align == TextAlign::Centre) box.X -= grow / 2;
+        if (align == TextAlign::Right) box.X -= grow;
+        box.Width = needed.Width;
+    }
     GdipDrawString(graphics, wide, INT(n), font, &box, format, textBrush);
     GdipDeleteStringFormat(format);
 }
