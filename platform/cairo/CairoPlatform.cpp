@@ -1,0 +1,48 @@
+// The Cairo build's factories: off-screen surfaces, anti-aliased graphics, the session, and the window
+// system (headless until the X11 windows arrive).
+#include "platform/AntiAliasedGraphics.h"
+#include "platform/GraphicsSession.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/cairo/CairoDeviceContext.h"
+#include "platform/cairo/CairoGraphics.h"
+
+namespace platform {
+
+namespace {
+constexpr int kMaxSide = 16384;
+constexpr long long kMaxPixels = 1LL << 26;
+}  // namespace
+
+std::unique_ptr<DeviceContext> DeviceContext::createOffscreen(NativeWindow, int w, int h)
+{
+    if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide || (long long)w * h > kMaxPixels) return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    return std::make_unique<CairoDeviceContext>(s);  // Cairo starts image surfaces at zero: black
+}
+
+const char* DeviceContext::implementationName()
+{
+    return "cairo";
+}
+
+std::unique_ptr<AntiAliasedGraphics> AntiAliasedGraphics::create(DeviceContext& target)
+{
+    auto* dc = dynamic_cast<CairoDeviceContext*>(&target);
+    if (!dc) return nullptr;
+    return std::make_unique<CairoGraphics>(dc->surface());
+}
+
+GraphicsSession::GraphicsSession() : ok(true) {}
+GraphicsSession::~GraphicsSession() = default;
+
+WindowSystem& systemWindowSystem()
+{
+    static HeadlessWindowSystem headless;
+    return headless;
+}
+
+}  // namespace platform

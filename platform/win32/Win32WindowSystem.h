@@ -1,0 +1,19 @@
+// The window system of Windows: live key and button state, cursor, window positions, the tick counter.
+#pragma once
+
+#include "platform/WindowSystem.h"
+
+namespace platform {
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    int liveButtons() override;
+    bool buttonsSwapped() override;
+    Point pointerOnScreen() override;
+    Point windowOrigin(NativeWindow window) override;
+    std::unique_ptr<DeviceContext> windowContext(NativeWindow window) override;
+    std::uint32_t ticks() override;
+    void sleep(std::uint32_t milliseconds) override;
+};
+
+}  // namespace platform
