@@ -8,5 +8,38 @@ for preset in linux win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j 2
 done
-echo "=== deliverables"
-ls -l build/linux/plugins build/win32/plugins
+
+host=build/linux/bin/plughost
+plugins=build/linux/plugins
+out=build/demo
+mkdir -p "$out"
+
+echo; echo "=== the deliverables"
+ls -l build/linux/plugins/*.so build/win32/plugins/*.dll
+
+echo; echo "=== plughost info +msgrid"
+$host info $plugins/msgrid_vst.so
+
+echo; echo "=== +msgrid: encode left/right to mid/side, then decode it back"
+python3 scripts/wavtool.py tone "$out/tone.wav" 4
+$host process $plugins/msgrid_vst.so "$out/tone.wav" "$out/midside.wav"
+$host process $plugins/msgrid_vst.so "$out/midside.wav" "$out/decoded.wav" --param 2=1
+python3 scripts/wavtool.py compare "$out/tone.wav" "$out/decoded.wav"
+echo "decoded output equals the input"
+
+echo; echo "=== plughost info +squeezr"
+$host info $plugins/squeezr_vst.so
+
+echo; echo "=== +squeezr: 4:1 above -20 dB, fast attack"
+$host process $plugins/squeezr_vst.so "$out/tone.wav" "$out/squeezed.wav" \
+  --param 0=0.8571429 --param 1=0.6666667 --param 2=0
+python3 scripts/wavtool.py peak "$out/tone.wav"
+python3 scripts/wavtool.py peak "$out/squeezed.wav"
+
+echo; echo "=== plughost info +vectorgram"
+$host info $plugins/vectorgram_vst.so
+
+echo; echo "=== +vectorgram: audio passes through untouched"
+$host process $plugins/vectorgram_vst.so "$out/tone.wav" "$out/passed.wav"
+python3 scripts/wavtool.py compare "$out/tone.wav" "$out/passed.wav"
+echo; echo "demo done: files in $out"

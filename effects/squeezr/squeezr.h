@@ -1,0 +1,108 @@
+// +squeezr: one ratio control from compression (1:40) through 1:1 to downward expansion (4:1 below
+// the threshold), with soft knee, attack, release, makeup gain, peak or RMS sensing and stereo link.
+#pragma once
+
+#include "effectbase/AudioEffectX.h"
+#include "effects/squeezr/SqueezrProgram.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class squeezr : public AudioEffectX {
+public:
+    enum Parameter : VstInt32 {
+        kRatio, kThreshold, kAttack, kRelease, kMakeup, kKnee, kRmsMode, kStereoLink, kNumParams
+    };
+    static constexpr VstInt32 kNumPrograms = 10;
+    enum Meter : VstInt32 { kInPeakL, kInPeakR, kOutPeakL, kOutPeakR, kGainL, kGainR };
+
+    explicit squeezr(audioMasterCallback audioMaster);
+    ~squeezr() override;
+
+    void resume() override;
+    void setSampleRate(float newRate) override;
+    void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    bool setBypass(bool on) override;
+
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    void getParameterLabel(VstInt32 index, char* text) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    float getVu() override;
+
+    // Meter values for the editor's idle pass; any thread.
+    float getMeter(VstInt32 index) const;
+
+    // The per-sample envelope factors in force (rise above 1, fall below 1).
+    float attackCoefficient() const { return attackCoef.load(std::memory_order_relaxed); }
+    float releaseCoefficient() const { return releaseCoef.load(std::memory_order_relaxed); }
+
+    static constexpr int kCurveSize = 8192;
+    static constexpr int kSqrtSize = 65536;
+    static constexpr int kRmsLength = 64;
+
+private:
+    enum class Channels { kOne, kTwo, kLinked };
+    template <bool Rms, Channels Mode>
+    void runChannels(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames);
+    template <bool Rms>
+    void runMode(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames);
+    void bypassChannels(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames);
+
+    void rebuildKneeEdges();
+    void rebuildGainCurve();
+    void updateAttackCoef();
+    void updateReleaseCoef();
+    void updateMeterDecayLimit();
+
+    SqueezrProgram programs[kNumPrograms];
+
+    // Unit values and what is derived from them: written by setParameter, read by the audio thread.
+    std::atomic<float> ratioSetting{0.0f};
+    std::atomic<float> ratio{1.0f};
+    std::atomic<float> thresholdDb{1.0f};
+    std::atomic<float> attackMs{0.0f};
+    std::atomic<float> releaseS{0.0f};
+    std::atomic<float> makeupDb{1.0f};
+    std::atomic<float> knee{0.0f};
+    std::atomic<float> rmsMode{0.0f};
+    std::atomic<float> stereoLink{0.0f};
+    std::atomic<float> attackCoef{1.0f};
+    std::atomic<float> releaseCoef{1.0f};
+    std::atomic<float> makeupGain{1.0f};
+    std::atomic<std::uint8_t> curveDirty{0};
+    std::atomic<std::uint8_t> thresholdDirty{0};
+    std::atomic<std::uint8_t> bypass{0};
+    std::atomic<std::int32_t> stereo{0};
+    std::atomic<std::int32_t> meterDecayLimit{4410};
+
+    // Meters: written once per block by the audio thread, read by the editor and getVu.
+    std::atomic<float> inPeakL{0.0f}, inPeakR{0.0f}, outPeakL{0.0f}, outPeakR{0.0f};
+    std::atomic<float> gainLMeter{1.0f}, gainRMeter{1.0f};
+
+    // Everything below belongs to the audio thread alone.
+    // Squares of the last samples sensed, in fixed point (see kSquareUnit), and their exact sum.
+    std::int32_t rmsWindow[kRmsLength] = {};
+    std::int32_t rmsPos = 0;
+    std::int64_t rmsSum = 0;
+    float rmsScale = 65535.0f / kRmsLength;
+    std::unique_ptr<float[]> sqrtTable;
+    // One entry more than the curve: a copy of the last, so that interpolation never needs a branch.
+    std::unique_ptr<float[]> gainCurve;
+    float builtThresholdDb = 0.0f; // the threshold and knee the curve was built for
+    float builtKnee = 0.0f;
+    float kneeTop = 1.0f, kneeBottom = 1.0f, kneeBottomDb = 0.0f;
+    float fallL = 0.0f, riseL = 1.0f, fallR = 0.0f, riseR = 1.0f;
+    float gainL = 1.0f, gainR = 1.0f;
+    std::int64_t meterCount = 0;
+};

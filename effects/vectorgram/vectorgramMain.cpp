@@ -1,0 +1,6 @@
+#include "effects/vectorgram/vectorgram.h"
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster)
+{
+    return new vectorgram(audioMaster);
+}

@@ -1,0 +1,103 @@
+// +squeezr as a host sees it: loaded from the built library, driven only through the record.
+#include "tests/e2e/PluginFiles.h"
+#include "tools/plughost/PluginHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+void start(PluginHost& host, float rate = 44100.0f)
+{
+    std::string error;
+    ASSERT_TRUE(host.open(pluginPath("squeezr_vst"), error)) << error;
+    host.dispatch(effOpen);
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    host.dispatch(effSetBlockSize, 0, 512);
+    host.dispatch(effMainsChanged, 0, 1);
+}
+
+TEST(SqueezrPlugin, LoadsWithItsIdentityAndInitialProgram)
+{
+    PluginHost host;
+    start(host);
+    AEffect* e = host.effect();
+    EXPECT_EQ(e->magic, kEffectMagic);
+    EXPECT_EQ(e->uniqueID, fourCharCode('s', 'q', 'z', 'r'));
+    EXPECT_EQ(e->numParams, 8);
+    EXPECT_EQ(e->numPrograms, 10);
+    EXPECT_EQ(e->numInputs, 2);
+    EXPECT_EQ(e->numOutputs, 2);
+    EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsCanReplacing);
+    EXPECT_EQ(host.vendor(), "Tonewerks");
+    EXPECT_EQ(host.product(), "+squeezr");
+    EXPECT_EQ(host.effectName(), "");
+    EXPECT_EQ(host.dispatch(effGetVstVersion), 2400);
+    EXPECT_EQ(host.dispatch(effGetPlugCategory), kPlugCategUnknown);
+    EXPECT_EQ(host.parameterName(6), "rms or peak level");
+    EXPECT_EQ(host.parameterLabel(3), " s");
+    const char* displays[] = {"1 : 1.0", "-40.0000", "20.00000", "0.500000", "0.000000", "0.000000", "off", "off"};
+    for (VstInt32 i = 0; i < 8; ++i) EXPECT_EQ(host.parameterDisplay(i), displays[i]) << i;
+    EXPECT_EQ(host.programName(), "empty");
+    EXPECT_FLOAT_EQ(host.getParameter(0), 0.9285714f);
+}
+
+TEST(SqueezrPlugin, CompressesStereoAndReportsItsVu)
+{
+    PluginHost host;
+    start(host);
+    host.setParameter(1, 40.0f / 60.0f); // -20 dB
+    host.setParameter(0, 36.0f / 42.0f); // 1:4
+    EXPECT_EQ(host.parameterDisplay(0), "1 : 4.0");
+    std::vector<float> l(512, 1.0f), r(512, -1.0f), ol(512), orr(512);
+    float* in[] = {l.data(), r.data()};
+    float* out[] = {ol.data(), orr.data()};
+    host.processReplacing(in, out, 512);
+    EXPECT_NEAR(ol.back(), std::pow(10.0, -0.75), 1e-3);
+    EXPECT_NEAR(orr.back(), -std::pow(10.0, -0.75), 1e-3);
+    // Output peaks are the first samples, which the gain had only half reached.
+    EXPECT_GT(host.dispatch(effGetVu), 0);
+    EXPECT_LT(host.dispatch(effGetVu), 32767);
+}
+
+TEST(SqueezrPlugin, ProgramsThroughTheDispatcher)
+{
+    PluginHost host;
+    start(host);
+    host.setParameter(0, 1.0f);
+    char name[] = "Init";
+    host.dispatch(effSetProgramName, 0, 0, name);
+    EXPECT_EQ(host.programName(), "Init 1");
+    host.dispatch(effSetProgram, 0, 4);
+    EXPECT_EQ(host.dispatch(effGetProgram), 4);
+    EXPECT_EQ(host.parameterDisplay(0), "1 : 1.0");
+    host.dispatch(effSetProgram, 0, 10); // out of range: ignored
+    EXPECT_EQ(host.dispatch(effGetProgram), 4);
+    host.dispatch(effSetProgram, 0, 0);
+    EXPECT_EQ(host.parameterDisplay(0), "4.0 : 1");
+    EXPECT_EQ(host.programName(), "Init 1");
+}
+
+TEST(SqueezrPlugin, TwoInstancesAndBadCallsStayApart)
+{
+    PluginHost a, b;
+    start(a);
+    start(b);
+    a.setParameter(4, 1.0f);
+    a.setParameter(2, std::numeric_limits<float>::quiet_NaN());
+    a.setParameter(99, 0.5f);
+    EXPECT_EQ(a.parameterDisplay(4), "60.00000");
+    EXPECT_EQ(b.parameterDisplay(4), "0.000000");
+    EXPECT_EQ(a.parameterDisplay(2), "20.00000");
+    EXPECT_EQ(a.parameterDisplay(99), "");
+    EXPECT_EQ(a.dispatch(effEditOpen), 0); // no editor in this build
+    float* none[] = {nullptr, nullptr};
+    a.processReplacing(none, none, 512);
+    a.processReplacing(none, none, 0);
+}
+
+} // namespace
