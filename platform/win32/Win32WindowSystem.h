@@ -14,6 +14,17 @@ public:
     std::unique_ptr<DeviceContext> windowContext(NativeWindow window) override;
     std::uint32_t ticks() override;
     void sleep(std::uint32_t milliseconds) override;
+
+    NativeWindow createChildWindow(NativeWindow, int, int, WindowClient*) override { return 0; }
+    void destroyWindow(NativeWindow) override {}
+    void hideWindow(NativeWindow) override {}
+    void resizeWindow(NativeWindow, int, int) override {}
+    bool handlePendingPaint() override { return false; }
+    CursorHandle cursorInUse() override { return 0; }
+    void useStandardCursor(CursorShape) override {}
+    void useCursor(CursorHandle) override {}
+    bool registerDropTarget(NativeWindow, DropClient*) override { return false; }
+    void revokeDropTarget(NativeWindow) override {}
 };
 
 }  // namespace platform
