@@ -52,6 +52,8 @@ public:
 
     // Block copy of w x h pixels from this surface at src to dest at destAt, clipped by dest's clip.
     virtual void copyTo(DeviceContext& dest, Point destAt, int w, int h, Point src) = 0;
+    // The surface this context really draws on: itself, unless it only borrows another's.
+    virtual DeviceContext& drawingSurface() { return *this; }
 
     // Read-back, 0x00RRGGBB words row by row; a pixel outside the surface reads as black.
     virtual std::uint32_t pixel(int x, int y) const = 0;

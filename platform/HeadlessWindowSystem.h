@@ -1,35 +1,101 @@
 // A window system whose state a test scripts: buttons, pointer, window origins and the clock.
-// Sleeping advances the clock instead of waiting, so throttled loops run deterministically.
+// Sleeping advances the clock instead of waiting, so throttled loops run deterministically. Windows
+// are images in memory; the test delivers presses, wheel turns, damage and destruction by hand.
 #pragma once
 
 #include "platform/WindowSystem.h"
 
+#include <deque>
+#include <functional>
 #include <map>
+#include <vector>
 
 namespace platform {
 
 class HeadlessWindowSystem : public WindowSystem {
 public:
-    int liveButtons() override { return buttons; }
+    // One step of a scripted gesture: what the live state reads until the next step.
+    struct InputStep {
+        int buttons = 0;
+        Point pointer;
+    };
+
+    int liveButtons() override;
     bool buttonsSwapped() override { return swapped; }
     Point pointerOnScreen() override { return pointer; }
     Point windowOrigin(NativeWindow window) override;
     std::unique_ptr<DeviceContext> windowContext(NativeWindow window) override;
     std::uint32_t ticks() override { return clock; }
-    void sleep(std::uint32_t milliseconds) override { clock += milliseconds; }
+    void sleep(std::uint32_t milliseconds) override;
 
+    NativeWindow createChildWindow(NativeWindow parent, int w, int h, WindowClient* client) override;
+    void destroyWindow(NativeWindow window) override;
+    void hideWindow(NativeWindow window) override;
+    void resizeWindow(NativeWindow window, int w, int h) override;
+    bool handlePendingPaint() override;
+
+    CursorHandle cursorInUse() override { return cursor; }
+    void useStandardCursor(CursorShape shape) override { cursor = kStandardCursorBase + CursorHandle(shape); }
+    void useCursor(CursorHandle c) override { cursor = c; }
+
+    bool registerDropTarget(NativeWindow window, DropClient* client) override;
+    void revokeDropTarget(NativeWindow window) override;
+
+    // --- what a test drives and reads ---
     void setButtons(int bits) { buttons = bits; }
     void setSwapped(bool on) { swapped = on; }
     void setPointer(Point p) { pointer = p; }
     void setWindowOrigin(NativeWindow window, Point origin) { origins[window] = origin; }
     void setTicks(std::uint32_t t) { clock = t; }
+    // Each read of liveButtons moves to the next step (the last one stays); the pointer follows.
+    void script(std::vector<InputStep> steps);
+    // Called on every sleep, with the clock already advanced: lets a test act "during" an idle cycle.
+    void onSleep(std::function<void()> hook) { sleepHook = std::move(hook); }
+
+    static constexpr CursorHandle kFirstCursor = 1;
+    static constexpr CursorHandle kStandardCursorBase = 100;
+
+    void failNextWindow() { failNext = true; }
+    bool exists(NativeWindow window) const { return windows.count(window) != 0; }
+    bool visible(NativeWindow window) const;
+    std::size_t windowCount() const { return windows.size(); }
+    NativeWindow parentOf(NativeWindow window) const;
+    // A press in client coordinates, as the system would deliver it.
+    void press(NativeWindow window, Point where);
+    void wheel(NativeWindow window, Point onScreen, int notches);
+    // Queues a paint of the damaged rectangle; handlePendingPaint (or paintNow) delivers it.
+    void damage(NativeWindow window, Rect damaged);
+    void paintNow(NativeWindow window, Rect damaged);
+    std::size_t pendingPaints() const { return paints.size(); }
+    // The system destroys the window as it would with its parent: the client hears of it, the handle dies.
+    void destroyWithParent(NativeWindow window);
+    std::uint32_t pixel(NativeWindow window, int x, int y) const;
+    DropClient* dropClient(NativeWindow window) const;
+    int destroyCalls() const { return destroyed; }
 
 private:
+    struct Window {
+        NativeWindow parent = 0;
+        WindowClient* client = nullptr;
+        DropClient* drop = nullptr;
+        std::unique_ptr<DeviceContext> image;
+        bool visible = true;
+    };
+
     int buttons = 0;
     bool swapped = false;
     Point pointer;
     std::uint32_t clock = 0;
     std::map<NativeWindow, Point> origins;
+    std::vector<InputStep> steps;
+    std::size_t nextStep = 0;
+    std::function<void()> sleepHook;
+    CursorHandle cursor = kFirstCursor;
+    bool failNext = false;
+    NativeWindow nextWindow = 0x100;
+    std::map<NativeWindow, Window> windows;
+    std::deque<std::pair<NativeWindow, Rect>> paints;
+    int destroyed = 0;
 };
 
 }  // namespace platform

@@ -1,14 +1,21 @@
-// Window, input and time: the live state the framework polls. Windows themselves (creation, events,
-// paint) join this interface with the frame; for now it answers what the draw contexts ask.
+// Window, input and time: child windows inside a host's window, the live state the framework polls,
+// the clock, cursors and drop targets. One instance per process; tests install a headless one.
 #pragma once
 
 #include "platform/DeviceContext.h"
+#include "platform/DropClient.h"
 #include "platform/PlatformTypes.h"
+#include "platform/WindowClient.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace platform {
+
+enum class CursorShape { Wait, ResizeHorizontal, ResizeVertical, Move, ResizeNeSw, ResizeNwSe, Forbidden, Hand };
+
+// A cursor the system had in use; opaque, only ever handed back.
+using CursorHandle = std::uintptr_t;
 
 class WindowSystem {
 public:
@@ -26,6 +33,31 @@ public:
 
     virtual std::uint32_t ticks() = 0;  // milliseconds, wraps
     virtual void sleep(std::uint32_t milliseconds) = 0;
+    virtual std::uint32_t doubleClickTime() { return 500; }
+
+    // A visible child window of w x h at (0, 0) of the parent, reporting to client; 0 on failure.
+    virtual NativeWindow createChildWindow(NativeWindow parent, int w, int h, WindowClient* client) = 0;
+    // Only for a window this system created and that still exists.
+    virtual void destroyWindow(NativeWindow window) = 0;
+    virtual void hideWindow(NativeWindow window) = 0;
+    virtual void resizeWindow(NativeWindow window, int w, int h) = 0;
+
+    // Delivers what arrived for our windows (systems whose events come through the host's own loop
+    // have nothing to do). Presses are not delivered while a press is being handled.
+    virtual void handleEvents() {}
+    // At most one waiting paint of any of our windows; true when one was handled.
+    virtual bool handlePendingPaint() = 0;
+
+    virtual CursorHandle cursorInUse() = 0;
+    virtual void useStandardCursor(CursorShape shape) = 0;
+    virtual void useCursor(CursorHandle cursor) = 0;
+
+    // Per-thread services drop targets need (OLE on Windows). True only when this call started them;
+    // then, and only then, stopThreadServices must be called on the same thread.
+    virtual bool startThreadServices() { return false; }
+    virtual void stopThreadServices() {}
+    virtual bool registerDropTarget(NativeWindow window, DropClient* client) = 0;
+    virtual void revokeDropTarget(NativeWindow window) = 0;
 
     // The process-wide instance: the system's own unless a test installed another.
     static WindowSystem& current();

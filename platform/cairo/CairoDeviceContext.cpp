@@ -298,7 +298,7 @@ void CairoDeviceContext::drawText(Point at, std::string_view text, TextAlign ali
 
 void CairoDeviceContext::copyTo(DeviceContext& destination, Point destAt, int cw, int ch, Point src)
 {
-    auto* dest = dynamic_cast<CairoDeviceContext*>(&destination);
+    auto* dest = dynamic_cast<CairoDeviceContext*>(&destination.drawingSurface());
     if (!dest || cw <= 0 || ch <= 0) return;
     beginPixels();
     dest->beginPixels();

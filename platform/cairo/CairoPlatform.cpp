@@ -1,8 +1,8 @@
 // The Cairo build's factories: off-screen surfaces, anti-aliased graphics, the session, and the window
-// system (headless until the X11 windows arrive).
+// system (X11).
 #include "platform/AntiAliasedGraphics.h"
 #include "platform/GraphicsSession.h"
-#include "platform/HeadlessWindowSystem.h"
+#include "platform/x11/X11WindowSystem.h"
 #include "platform/cairo/CairoDeviceContext.h"
 #include "platform/cairo/CairoGraphics.h"
 
@@ -41,8 +41,8 @@ GraphicsSession::~GraphicsSession() = default;
 
 WindowSystem& systemWindowSystem()
 {
-    static HeadlessWindowSystem headless;
-    return headless;
+    static X11WindowSystem x11;
+    return x11;
 }
 
 }  // namespace platform

@@ -245,7 +245,7 @@ int GdiDeviceContext::textWidth(std::string_view text)
 
 void GdiDeviceContext::copyTo(DeviceContext& destination, Point destAt, int cw, int ch, Point src)
 {
-    auto* dest = dynamic_cast<GdiDeviceContext*>(&destination);
+    auto* dest = dynamic_cast<GdiDeviceContext*>(&destination.drawingSurface());
     if (!dest || cw <= 0 || ch <= 0) return;
     destAt = destAt.clamped();
     src = src.clamped();

@@ -3,6 +3,9 @@
 #include "platform/win32/GdiDeviceContext.h"
 
 #include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
 
 namespace platform {
 
@@ -11,7 +14,167 @@ bool down(int key)
 {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
+
+// One class per library: the name carries this module's handle, so two plug-ins in one process never
+// share a class (or a window procedure in the other's code).
+int classUsers = 0;
+bool classRegistered = false;
+char className[32] = "";
+
+HMODULE thisModule()
+{
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&thisModule), &m);
+    return m;
+}
+
+void revokeOn(HWND hwnd);
+
+WindowClient* clientOf(HWND hwnd)
+{
+    return reinterpret_cast<WindowClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowClient* client = clientOf(hwnd);
+    if (!client) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        client->windowPressed({int(LOWORD(lParam)), int(HIWORD(lParam))});
+        return 0;
+    case WM_MOUSEWHEEL:
+        client->windowWheel({int(short(LOWORD(lParam))), int(short(HIWORD(lParam)))},
+                            int(short(HIWORD(wParam))) / WHEEL_DELTA);
+        return 0;
+    case WM_PAINT: {
+        RECT r{};
+        if (!GetUpdateRect(hwnd, &r, FALSE)) break;
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (dc) {
+            RECT c{};
+            GetClientRect(hwnd, &c);
+            GdiDeviceContext context(dc, int(c.right), int(c.bottom), hwnd);
+            client->windowPaint(context, {int(ps.rcPaint.left), int(ps.rcPaint.top), int(ps.rcPaint.right),
+                                          int(ps.rcPaint.bottom)});
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        // Destroyed with its parent: the frame must forget the handle, which the system may reuse.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        --classUsers;
+        revokeOn(hwnd);
+        client->windowDestroyed();
+        break;
+    default: break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool registerClass()
+{
+    if (classRegistered) return true;
+    std::snprintf(className, sizeof className, "Plugin%p", static_cast<void*>(thisModule()));
+    WNDCLASSA wc{};
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = windowProcedure;
+    wc.hInstance = thisModule();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = className;
+    classRegistered = RegisterClassA(&wc) != 0;
+    return classRegistered;
+}
+
+void unregisterClassIfUnused()
+{
+    if (classRegistered && classUsers <= 0) {
+        UnregisterClassA(className, thisModule());
+        classRegistered = false;
+        classUsers = 0;
+    }
+}
+
+// The OLE face of a window's drop target; its count starts at 0 and it goes when released to 0.
+class OleDropTarget final : public IDropTarget {
+public:
+    explicit OleDropTarget(DropClient* c) : client(c) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override
+    {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDropTarget)) {
+            *out = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --count;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL pt, DWORD* effect) override
+    {
+        answer(effect, client ? client->dragEntered({int(pt.x), int(pt.y)}) : DropEffect::None);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL pt, DWORD* effect) override
+    {
+        answer(effect, client ? client->dragMoved({int(pt.x), int(pt.y)}) : DropEffect::None);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override
+    {
+        if (client) client->dragLeft();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL pt, DWORD* effect) override
+    {
+        if (client) client->dropped({int(pt.x), int(pt.y)});
+        answer(effect, DropEffect::None);  // whatever a view said: the source must never delete its data
+        return S_OK;
+    }
+    void forget() { client = nullptr; }
+
+private:
+    static void answer(DWORD* effect, DropEffect e)
+    {
+        if (effect) *effect = e == DropEffect::Move ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+    }
+    DropClient* client;
+    ULONG count = 0;
+};
+constexpr const char* kDropProperty = "TonewerksDropTarget";
+
+void revokeOn(HWND hwnd)
+{
+    auto* target = static_cast<OleDropTarget*>(RemovePropA(hwnd, kDropProperty));
+    if (!target) return;
+    RevokeDragDrop(hwnd);
+    target->forget();
+    target->Release();
+}
 }  // namespace
+
+const char* Win32WindowSystem::windowClassName()
+{
+    return className;
+}
+
+bool Win32WindowSystem::windowClassRegistered()
+{
+    return classRegistered;
+}
 
 int Win32WindowSystem::liveButtons()
 {
@@ -66,6 +229,112 @@ std::uint32_t Win32WindowSystem::ticks()
 void Win32WindowSystem::sleep(std::uint32_t milliseconds)
 {
     Sleep(milliseconds);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::uint32_t Win32WindowSystem::doubleClickTime()
+{
+    return GetDoubleClickTime();
+}
+
+NativeWindow Win32WindowSystem::createChildWindow(NativeWindow parent, int w, int h, WindowClient* client)
+{
+    HWND parentWindow = reinterpret_cast<HWND>(parent);
+    if (!parentWindow || !IsWindow(parentWindow)) return 0;
+    if (classUsers <= 0) unregisterClassIfUnused();  // a class left by windows that died with their parents
+    if (!registerClass()) return 0;
+    HWND hwnd = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                0, 0, w, h, parentWindow, nullptr, thisModule(), nullptr);
+    if (!hwnd) {
+        unregisterClassIfUnused();
+        return 0;
+    }
+    ++classUsers;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(client));
+    return reinterpret_cast<NativeWindow>(hwnd);
+}
+
+void Win32WindowSystem::destroyWindow(NativeWindow window)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    // Only a live window that still names one of our clients: a handle may have been reused.
+    if (!hwnd || !IsWindow(hwnd) || !clientOf(hwnd)) return;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+    --classUsers;
+    unregisterClassIfUnused();
+}
+
+void Win32WindowSystem::hideWindow(NativeWindow window)
+{
+    if (HWND hwnd = reinterpret_cast<HWND>(window); hwnd && IsWindow(hwnd)) ShowWindow(hwnd, SW_HIDE);
+}
+
+void Win32WindowSystem::resizeWindow(NativeWindow window, int w, int h)
+{
+    if (HWND hwnd = reinterpret_cast<HWND>(window); hwnd && IsWindow(hwnd))
+        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Win32WindowSystem::handlePendingPaint()
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) return false;
+    DispatchMessageA(&msg);
+    return true;
+}
+
+CursorHandle Win32WindowSystem::cursorInUse()
+{
+    return reinterpret_cast<CursorHandle>(GetCursor());
+}
+
+void Win32WindowSystem::useStandardCursor(CursorShape shape)
+{
+    static const LPCSTR ids[] = {IDC_WAIT, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL,
+                                 IDC_SIZENESW, IDC_SIZENWSE, IDC_NO, IDC_HAND};
+    SetCursor(LoadCursorA(nullptr, ids[int(shape)]));
+}
+
+void Win32WindowSystem::useCursor(CursorHandle cursor)
+{
+    SetCursor(reinterpret_cast<HCURSOR>(cursor));
+}
+
+bool Win32WindowSystem::startThreadServices()
+{
+    // S_FALSE (already initialised here) counts as a start and must be balanced too.
+    return SUCCEEDED(OleInitialize(nullptr));
+}
+
+void Win32WindowSystem::stopThreadServices()
+{
+    OleUninitialize();
+}
+
+bool Win32WindowSystem::registerDropTarget(NativeWindow window, DropClient* client)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    if (!hwnd || !IsWindow(hwnd)) return false;
+    auto* target = new OleDropTarget(client);
+    target->AddRef();
+    const bool ok = SUCCEEDED(RegisterDragDrop(hwnd, target));
+    if (ok) {
+        SetPropA(hwnd, kDropProperty, target);
+    } else {
+        target->forget();
+        target->Release();
+    }
+    return ok;
+}
+
+void Win32WindowSystem::revokeDropTarget(NativeWindow window)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    if (hwnd && IsWindow(hwnd)) revokeOn(hwnd);
 }
 
 }  // namespace platform

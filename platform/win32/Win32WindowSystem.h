@@ -1,4 +1,5 @@
-// The window system of Windows: live key and button state, cursor, window positions, the tick counter.
+// The window system of Windows: child windows of a class registered once per library, live key and
+// button state, cursor, window positions, the tick counter, OLE and drop targets.
 #pragma once
 
 #include "platform/WindowSystem.h"
@@ -14,6 +15,26 @@ public:
     std::unique_ptr<DeviceContext> windowContext(NativeWindow window) override;
     std::uint32_t ticks() override;
     void sleep(std::uint32_t milliseconds) override;
+    std::uint32_t doubleClickTime() override;
+
+    NativeWindow createChildWindow(NativeWindow parent, int w, int h, WindowClient* client) override;
+    void destroyWindow(NativeWindow window) override;
+    void hideWindow(NativeWindow window) override;
+    void resizeWindow(NativeWindow window, int w, int h) override;
+    bool handlePendingPaint() override;
+
+    CursorHandle cursorInUse() override;
+    void useStandardCursor(CursorShape shape) override;
+    void useCursor(CursorHandle cursor) override;
+
+    bool startThreadServices() override;
+    void stopThreadServices() override;
+    bool registerDropTarget(NativeWindow window, DropClient* client) override;
+    void revokeDropTarget(NativeWindow window) override;
+
+    // The class name of this library's windows ("Plugin" and the module handle); for tests.
+    static const char* windowClassName();
+    static bool windowClassRegistered();
 };
 
 }  // namespace platform

@@ -1,0 +1,275 @@
+#include "platform/x11/X11WindowSystem.h"
+
+#include "platform/BorrowedDeviceContext.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#undef CursorShape  // a request class of X.h; the name is ours here
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace platform {
+
+namespace {
+bool failed = false;
+int noteError(Display*, XErrorEvent*)
+{
+    failed = true;
+    return 0;
+}
+
+// Catches the asynchronous errors of a few requests (a parent that is not a window, a window the
+// server already destroyed) instead of letting Xlib end the process.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* d) : display(d)
+    {
+        XSync(display, False);
+        failed = false;
+        previous = XSetErrorHandler(noteError);
+    }
+    bool sync()
+    {
+        XSync(display, False);
+        return !failed;
+    }
+    ~ErrorTrap()
+    {
+        XSync(display, False);
+        XSetErrorHandler(previous);
+    }
+
+private:
+    Display* display;
+    int (*previous)(Display*, XErrorEvent*) = nullptr;
+};
+
+// A context on a window's backing image that shows what was drawn when it goes.
+class PresentingContext : public BorrowedDeviceContext {
+public:
+    PresentingContext(DeviceContext& image, X11WindowSystem& s, NativeWindow w)
+        : BorrowedDeviceContext(image), system(s), window(w), size{0, 0, image.width(), image.height()}
+    {
+    }
+    ~PresentingContext() override { system.present(window, size); }
+
+private:
+    X11WindowSystem& system;
+    NativeWindow window;
+    Rect size;
+};
+}  // namespace
+
+X11WindowSystem::~X11WindowSystem()
+{
+    if (connection) XCloseDisplay(connection);
+}
+
+Display* X11WindowSystem::display()
+{
+    if (!tried) {
+        tried = true;
+        connection = XOpenDisplay(nullptr);
+    }
+    return connection;
+}
+
+int X11WindowSystem::liveButtons()
+{
+    Display* d = display();
+    if (!d) return 0;
+    ::Window root, child;
+    int rx, ry, wx, wy;
+    unsigned mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &wx, &wy, &mask);
+    int bits = 0;
+    if (mask & Button1Mask) bits |= kInputLeft;
+    if (mask & Button2Mask) bits |= kInputMiddle;
+    if (mask & Button3Mask) bits |= kInputRight;
+    if (mask & ShiftMask) bits |= kInputShift;
+    if (mask & ControlMask) bits |= kInputControl;
+    if (mask & Mod1Mask) bits |= kInputAlt;
+    return bits;
+}
+
+Point X11WindowSystem::pointerOnScreen()
+{
+    Display* d = display();
+    if (!d) return {};
+    ::Window root, child;
+    int rx = 0, ry = 0, wx, wy;
+    unsigned mask;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &wx, &wy, &mask);
+    return {rx, ry};
+}
+
+Point X11WindowSystem::windowOrigin(NativeWindow window)
+{
+    Display* d = display();
+    if (!d || !windows.count(window)) return {};
+    int x = 0, y = 0;
+    ::Window child;
+    XTranslateCoordinates(d, ::Window(window), DefaultRootWindow(d), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
+std::unique_ptr<DeviceContext> X11WindowSystem::windowContext(NativeWindow window)
+{
+    auto it = windows.find(window);
+    if (it == windows.end()) return nullptr;
+    return std::make_unique<PresentingContext>(*it->second.image, *this, window);
+}
+
+std::uint32_t X11WindowSystem::ticks()
+{
+    using namespace std::chrono;
+    return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void X11WindowSystem::sleep(std::uint32_t milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+NativeWindow X11WindowSystem::createChildWindow(NativeWindow parent, int w, int h, WindowClient* client)
+{
+    Display* d = display();
+    if (!d || !parent || w < 1 || h < 1) return 0;
+    auto image = DeviceContext::createOffscreen(0, w, h);
+    if (!image) return 0;
+    ErrorTrap trap(d);
+    const ::Window made = XCreateSimpleWindow(d, ::Window(parent), 0, 0, unsigned(w), unsigned(h), 0, 0, 0);
+    if (!trap.sync() || !made) return 0;
+    XSelectInput(d, made, ExposureMask | ButtonPressMask | StructureNotifyMask);
+    XMapWindow(d, made);
+    if (!trap.sync()) return 0;
+    windows[NativeWindow(made)] = Window{client, std::move(image)};
+    return NativeWindow(made);
+}
+
+void X11WindowSystem::destroyWindow(NativeWindow window)
+{
+    auto it = windows.find(window);
+    if (it == windows.end() || !connection) return;
+    windows.erase(it);
+    ErrorTrap trap(connection);
+    XDestroyWindow(connection, ::Window(window));
+}
+
+void X11WindowSystem::hideWindow(NativeWindow window)
+{
+    if (!connection || !windows.count(window)) return;
+    ErrorTrap trap(connection);
+    XUnmapWindow(connection, ::Window(window));
+}
+
+void X11WindowSystem::resizeWindow(NativeWindow window, int w, int h)
+{
+    auto it = windows.find(window);
+    if (it == windows.end() || !connection) return;
+    auto image = DeviceContext::createOffscreen(0, w, h);
+    if (!image) return;
+    it->second.image = std::move(image);
+    ErrorTrap trap(connection);
+    XResizeWindow(connection, ::Window(window), unsigned(w), unsigned(h));
+}
+
+void X11WindowSystem::present(NativeWindow window, const Rect& r)
+{
+    auto it = windows.find(window);
+    if (it == windows.end() || !connection) return;
+    DeviceContext& image = *it->second.image;
+    Rect a{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, image.width()), std::min(r.bottom, image.height())};
+    if (a.empty()) return;
+    Display* d = connection;
+    const int screen = DefaultScreen(d);
+    if (DefaultDepth(d, screen) < 24) return;  // only true-colour displays get pictures
+    std::vector<std::uint32_t> pixels = image.pixels();
+    XImage* xi = XCreateImage(d, DefaultVisual(d, screen), unsigned(DefaultDepth(d, screen)), ZPixmap, 0,
+                              reinterpret_cast<char*>(pixels.data()), unsigned(image.width()),
+                              unsigned(image.height()), 32, image.width() * 4);
+    if (!xi) return;
+    ErrorTrap trap(d);
+    GC gc = XCreateGC(d, ::Window(window), 0, nullptr);
+    XPutImage(d, ::Window(window), gc, xi, a.left, a.top, a.left, a.top, unsigned(a.width()), unsigned(a.height()));
+    XFreeGC(d, gc);
+    xi->data = nullptr;  // ours, not Xlib's
+    XDestroyImage(xi);
+}
+
+void X11WindowSystem::dispatch(void* raw)
+{
+    XEvent& e = *static_cast<XEvent*>(raw);
+    auto it = windows.find(NativeWindow(e.xany.window));
+    if (it == windows.end()) return;
+    WindowClient* client = it->second.client;
+    switch (e.type) {
+    case Expose: {
+        const Rect r{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
+        PresentingContext dc(*it->second.image, *this, it->first);
+        if (client) client->windowPaint(dc, r);
+        break;
+    }
+    case ButtonPress:
+        if (!client) break;
+        if (e.xbutton.button >= 1 && e.xbutton.button <= 3)
+            client->windowPressed({e.xbutton.x, e.xbutton.y});
+        else if (e.xbutton.button == 4 || e.xbutton.button == 5)
+            client->windowWheel({e.xbutton.x_root, e.xbutton.y_root}, e.xbutton.button == 4 ? 1 : -1);
+        break;
+    case DestroyNotify:
+        if (e.xdestroywindow.window != e.xany.window) break;
+        windows.erase(it);  // the handle is the server's again
+        if (client) client->windowDestroyed();
+        break;
+    default: break;
+    }
+}
+
+void X11WindowSystem::handleEvents()
+{
+    if (!connection) return;
+    while (XPending(connection)) {
+        XEvent e;
+        XNextEvent(connection, &e);
+        dispatch(&e);
+    }
+}
+
+bool X11WindowSystem::handlePendingPaint()
+{
+    if (!connection) return false;
+    XEvent e;
+    if (!XCheckTypedEvent(connection, Expose, &e)) return false;
+    dispatch(&e);
+    return true;
+}
+
+void X11WindowSystem::useStandardCursor(CursorShape shape)
+{
+    if (!display()) return;
+    static constexpr unsigned shapes[] = {XC_watch, XC_sb_h_double_arrow, XC_sb_v_double_arrow, XC_fleur,
+                                          XC_top_right_corner, XC_top_left_corner, XC_X_cursor, XC_hand2};
+    const int i = int(shape);
+    if (!made.count(i)) made[i] = XCreateFontCursor(connection, shapes[i]);
+    useCursor(made[i]);
+}
+
+void X11WindowSystem::useCursor(CursorHandle c)
+{
+    cursor = c;
+    if (!connection) return;
+    for (auto& [window, w] : windows) {
+        if (c)
+            XDefineCursor(connection, ::Window(window), ::Cursor(c));
+        else
+            XUndefineCursor(connection, ::Window(window));
+    }
+    XFlush(connection);
+}
+
+}  // namespace platform

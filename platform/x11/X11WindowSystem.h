@@ -1,0 +1,60 @@
+// The window system of Linux desktops: child windows of the host's X11 window on the plug-in's own
+// display connection. The host runs no loop for that connection, so its events are handled when the
+// editor idles. Windows keep a backing image that paints go into and are copied from.
+#pragma once
+
+#include "platform/WindowSystem.h"
+
+#include <map>
+#include <memory>
+
+struct _XDisplay;
+
+namespace platform {
+
+class X11WindowSystem : public WindowSystem {
+public:
+    X11WindowSystem() = default;
+    ~X11WindowSystem() override;
+
+    int liveButtons() override;
+    bool buttonsSwapped() override { return false; }  // the server applies its button map itself
+    Point pointerOnScreen() override;
+    Point windowOrigin(NativeWindow window) override;
+    std::unique_ptr<DeviceContext> windowContext(NativeWindow window) override;
+    std::uint32_t ticks() override;
+    void sleep(std::uint32_t milliseconds) override;
+
+    NativeWindow createChildWindow(NativeWindow parent, int w, int h, WindowClient* client) override;
+    void destroyWindow(NativeWindow window) override;
+    void hideWindow(NativeWindow window) override;
+    void resizeWindow(NativeWindow window, int w, int h) override;
+    void handleEvents() override;
+    bool handlePendingPaint() override;
+
+    CursorHandle cursorInUse() override { return cursor; }
+    void useStandardCursor(CursorShape shape) override;
+    void useCursor(CursorHandle c) override;
+
+    bool registerDropTarget(NativeWindow, DropClient*) override { return true; }
+    void revokeDropTarget(NativeWindow) override {}
+
+    // Copies part of the window's backing image to the screen.
+    void present(NativeWindow window, const Rect& r);
+
+private:
+    struct Window {
+        WindowClient* client = nullptr;
+        std::unique_ptr<DeviceContext> image;
+    };
+    _XDisplay* display();
+    void dispatch(void* event);
+
+    _XDisplay* connection = nullptr;
+    bool tried = false;
+    std::map<NativeWindow, Window> windows;
+    CursorHandle cursor = 0;
+    std::map<int, CursorHandle> made;
+};
+
+}  // namespace platform

@@ -1,0 +1,121 @@
+// The test editor in a real X11 window: a child of a window the test makes, repainted on expose and
+// pressed through the XTEST extension. Skips when no display can be opened.
+#include "tests/viewframework/TestEditor.h"
+
+#include <gtest/gtest.h>
+
+// After everything else: Xlib's macros (None, Bool, Status) would rewrite the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
+{
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+class X11WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        if (!display) GTEST_SKIP() << "no X display";
+        int a, b, c, d;
+        if (!XTestQueryExtension(display, &a, &b, &c, &d)) GTEST_SKIP() << "no XTEST";
+        host = XCreateSimpleWindow(display, DefaultRootWindow(display), 50, 50, 300, 200, 0, 0, 0x808080);
+        XMapWindow(display, host);
+        XSync(display, False);
+        effect = new TestEffect(quietHost);
+        editor = static_cast<TestEditor*>(effect->getEditor());
+    }
+    void TearDown() override
+    {
+        if (effect) effect->getAeffect()->dispatcher(effect->getAeffect(), effClose, 0, 0, nullptr, 0);
+        if (display) {
+            XDestroyWindow(display, host);
+            XCloseDisplay(display);
+        }
+    }
+    VstIntPtr dispatch(VstInt32 opcode, void* ptr = nullptr)
+    {
+        return effect->getAeffect()->dispatcher(effect->getAeffect(), opcode, 0, 0, ptr, 0);
+    }
+    // Idles the way a host does until the condition holds or a second passes.
+    template <class F> bool idleUntil(F done)
+    {
+        for (int i = 0; i < 100 && !done(); ++i) {
+            dispatch(effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    }
+    std::uint32_t screenPixel(::Window w, int x, int y)
+    {
+        XImage* image = XGetImage(display, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return 0xFFFFFFFF;
+        const std::uint32_t p = std::uint32_t(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+        XDestroyImage(image);
+        return p;
+    }
+
+    Display* display = nullptr;
+    ::Window host = 0;
+    TestEffect* effect = nullptr;
+    TestEditor* editor = nullptr;
+};
+
+TEST_F(X11WindowTest, OpensAsAChildRepaintsOnExposeAndTakesAnXTestPress)
+{
+    ASSERT_EQ(dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+    const ::Window child = ::Window(editor->getFrame()->window());
+    ASSERT_NE(child, 0u);
+    ::Window root, parent, *kids = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, child, &root, &parent, &kids, &count);
+    if (kids) XFree(kids);
+    EXPECT_EQ(parent, host);
+
+    // The first expose paints everything: white inside, the left control at 0.25 grey.
+    ASSERT_TRUE(idleUntil([&] { return editor->left->paints > 0; }));
+    EXPECT_EQ(screenPixel(child, 30, 30), 0x3F3F3Fu);
+    EXPECT_EQ(screenPixel(child, 5, 5), 0xFFFFFFu);
+
+    // Covering and uncovering the window exposes it again.
+    const int before = editor->left->paints;
+    XUnmapWindow(display, host);
+    XMapWindow(display, host);
+    XSync(display, False);
+    EXPECT_TRUE(idleUntil([&] { return editor->left->paints > before; }));
+
+    // A press at x = 82 on the left control, held while the drag loop runs, released from another
+    // connection: the value follows the pointer to (82 - 10) / 90.
+    int hx = 0, hy = 0;
+    ::Window dummy;
+    XTranslateCoordinates(display, child, DefaultRootWindow(display), 82, 20, &hx, &hy, &dummy);
+    XTestFakeMotionEvent(display, DefaultScreen(display), hx, hy, 0);
+    XTestFakeButtonEvent(display, 1, True, 0);
+    XSync(display, False);
+    std::thread releaser([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Display* other = XOpenDisplay(nullptr);
+        if (!other) return;
+        XTestFakeButtonEvent(other, 1, False, 0);
+        XSync(other, False);
+        XCloseDisplay(other);
+    });
+    const bool pressed = idleUntil([&] { return editor->left->presses > 0; });
+    releaser.join();
+    ASSERT_TRUE(pressed);
+    EXPECT_NEAR(effect->params[0], 0.8f, 1e-6);
+    EXPECT_TRUE(idleUntil([&] { return screenPixel(child, 30, 30) == 0xCCCCCCu; }));
+
+    dispatch(effEditClose);
+    XSync(display, False);
+}
+
+}  // namespace

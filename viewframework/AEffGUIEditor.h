@@ -1,0 +1,53 @@
+// The editor base of the plug-ins: ties the effect, the frame and the idle cycle together. Each
+// product's editor derives from it, builds its frame in open and lets close take it down.
+#pragma once
+
+#include "effectbase/AEffEditor.h"
+
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+class CFrame;
+
+class AEffGUIEditor : public AEffEditor {
+public:
+    explicit AEffGUIEditor(AudioEffect* effect);
+    ~AEffGUIEditor() override;
+
+    bool getRect(ERect** rect) override;
+    // Closes a frame that is still open, then records the host's window; the subclass makes the frame.
+    bool open(void* parentWindow) override;
+    // Deletes the frame; during a gesture the frame only stops and goes when the gesture unwinds.
+    void close() override;
+    void idle() override;
+    bool onKeyDown(VstKeyCode& key) override;
+    bool onKeyUp(VstKeyCode& key) override;
+    bool onWheel(float distance) override;
+    bool setKnobMode(VstInt32 mode) override;
+
+    virtual void beginEdit(VstInt32 index);
+    virtual void endEdit(VstInt32 index);
+    // One turn of the shared idle cycle, for loops that hold the thread (drags): passes about every
+    // 50 ms, a 4 ms sleep on each call in between.
+    virtual void runIdle();
+
+    CFrame* getFrame() const { return frame; }
+    static std::int32_t sharedKnobMode();
+
+protected:
+    // For the subclass's open, after it made frame: true when the frame got its window; otherwise
+    // the frame is deleted and the editor stays closed.
+    bool frameIsUsable();
+
+    ERect rect{};
+    std::uint32_t nextIdleTick;
+    bool inIdlePass = false;
+    CFrame* frame = nullptr;
+
+private:
+    // Cleared by the destructor: loops on the stack see that the editor went while they ran.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    bool threadServices = false;
+    std::thread::id startedOn;
+};

@@ -1,0 +1,369 @@
+#include "viewframework/CFrame.h"
+
+#include "viewframework/AEffGUIEditor.h"
+#include "viewframework/CDrawContext.h"
+#include "viewframework/CDropTarget.h"
+#include "effectbase/AudioEffectX.h"
+
+#include <cstring>
+
+namespace {
+platform::WindowSystem& system()
+{
+    return platform::WindowSystem::current();
+}
+
+constexpr unsigned char kVirtualTab = 2;  // VKEY_TAB
+}  // namespace
+
+CFrame::CFrame(const ViewRect& size, platform::NativeWindow parentWindow, AEffGUIEditor* editor)
+    : CViewContainer(size, nullptr), editorOf(editor), parentHandle(parentWindow)
+{
+    frame = this;
+    threadServices = system().startThreadServices();
+    startedOn = std::this_thread::get_id();
+    CDrawContext::setButtonsSwapped(system().buttonsSwapped());
+    if (parentWindow)
+        windowHandle = system().createChildWindow(parentWindow, size.width(), size.height(), this);
+    setDropActive(true);
+    if (drawInOffscreen) makeOffscreen();
+}
+
+CFrame::~CFrame()
+{
+    if (modal) removeView(modal, false);
+    modal = nullptr;
+    focus = nullptr;
+    setCursor(0);
+    setDropActive(false);
+    if (windowHandle) system().destroyWindow(windowHandle);
+    windowHandle = 0;
+    // Only what this frame started, and only on the thread that started it.
+    if (threadServices && startedOn == std::this_thread::get_id()) system().stopThreadServices();
+    // Children go now, while this is still a frame they may ask about.
+    removeAll(true);
+}
+
+void CFrame::abandon()
+{
+    editorOf = nullptr;
+    isOpenNow = false;
+    abandoned = true;
+    if (windowHandle) system().hideWindow(windowHandle);
+}
+
+void CFrame::leaveHandler()
+{
+    if (--mouseDepth == 0 && abandoned) release();
+}
+
+void CFrame::windowPressed(platform::Point where)
+{
+    ++mouseDepth;
+    CDrawContext* context = new CDrawContext(this, nullptr, windowHandle);
+    ViewPoint at(where.x, where.y);
+    onMouseDown(context, at, kButtonsUnread);
+    context->release();
+    leaveHandler();
+}
+
+void CFrame::windowWheel(platform::Point where, int notches)
+{
+    ++mouseDepth;
+    CDrawContext* context = new CDrawContext(this, nullptr, windowHandle);
+    onWheelTurned(context, ViewPoint(where.x, where.y), float(notches));
+    context->release();
+    leaveHandler();
+}
+
+void CFrame::windowPaint(platform::DeviceContext& dc, const platform::Rect& damaged)
+{
+    if (damaged.empty()) return;
+    CDrawContext* context = new CDrawContext(this, &dc, windowHandle);
+    paintRegion(context, ViewRect(damaged.left, damaged.top, damaged.right, damaged.bottom));
+    context->release();
+}
+
+void CFrame::windowDestroyed()
+{
+    // The system took the window with its parent; the handle may be reused, so it is forgotten.
+    isOpenNow = false;
+    parentHandle = 0;
+    windowHandle = 0;
+    dropOn = false;
+    delete dropTarget;
+    dropTarget = nullptr;
+}
+
+CDrawContext* CFrame::makeContext()
+{
+    return new CDrawContext(this, nullptr, windowHandle);
+}
+
+void CFrame::paint(CDrawContext* context)
+{
+    firstPaintPending = false;
+    CDrawContext* made = context ? nullptr : makeContext();
+    CViewContainer::paint(context ? context : made);
+    if (made) made->release();
+}
+
+void CFrame::paintRegion(CDrawContext* context, const ViewRect& rect)
+{
+    firstPaintPending = false;
+    CDrawContext* made = context ? nullptr : makeContext();
+    CDrawContext* c = context ? context : made;
+    const ViewRect saved = c->clipBox();
+    ViewRect clip = saved;
+    clip.bound(rect);
+    c->setClipBox(clip);
+    if (rect.width() > 0 && rect.height() > 0) CViewContainer::paintRegion(c, rect);
+    c->setClipBox(saved);
+    if (made) made->release();
+}
+
+void CFrame::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32_t buttons)
+{
+    if (focus) setFocusView(nullptr);
+    if (buttons == kButtonsUnread) buttons = context ? context->readButtons() : 0;
+    if (!modal)
+        CViewContainer::onMouseDown(context, where, buttons);
+    else if (modal->containsPoint(where, buttons))
+        modal->onMouseDown(context, where, buttons);
+}
+
+std::int32_t CFrame::onKeyPressed(VstKeyCode& key)
+{
+    std::int32_t result = -1;
+    if (focus) result = focus->onKeyPressed(key);
+    if (result == -1 && modal) result = modal->onKeyPressed(key);
+    if (result == -1 && key.virt == kVirtualTab)
+        result = advanceFocus(focus, (key.modifier & 1) != 0) ? 1 : -1;  // MODIFIER_SHIFT
+    return result;
+}
+
+std::int32_t CFrame::onKeyReleased(VstKeyCode& key)
+{
+    std::int32_t result = -1;
+    if (focus) result = focus->onKeyReleased(key);
+    if (result == -1 && modal) result = modal->onKeyReleased(key);
+    return result;
+}
+
+bool CFrame::onWheelAxis(CDrawContext* context, const ViewPoint& where, std::int32_t axis, float distance)
+{
+    CView* target = modal ? modal : viewAt(where, false);
+    if (!target) return false;
+    CDrawContext* made = context ? nullptr : makeContext();
+    const bool answer = target->onWheelAxis(context ? context : made, where, axis, distance);
+    if (made) made->release();
+    return answer;
+}
+
+bool CFrame::onWheelTurned(CDrawContext* context, const ViewPoint& where, float distance)
+{
+    return onWheelAxis(context, where, 1, distance);
+}
+
+void CFrame::setBounds(const ViewRect& rect)
+{
+    CViewContainer::setBounds(rect);
+}
+
+bool CFrame::isKindOf(const char* name) const
+{
+    return (name && std::strcmp(name, "CFrame") == 0) || CViewContainer::isKindOf(name);
+}
+
+void CFrame::refresh(CDrawContext* context)
+{
+    if (!isOpenNow || updatesOff || !context) return;
+    if (dirty) {
+        paint(context);
+        setNeedsRedraw(false);
+        return;
+    }
+    const ViewRect saved = context->clipBox();
+    if (modal && modal->needsRedraw()) modal->refresh(context);
+    // Copy first: a refresh may not change the children, but a listener called from one might.
+    for (CView* child : std::list<CView*>(children)) {
+        if (!isChild(child)) continue;
+        ViewRect clip = child->getBounds();
+        clip.bound(saved);
+        context->setClipBox(clip);
+        child->refresh(context);
+    }
+    context->setClipBox(saved);
+}
+
+CView* CFrame::viewUnderPointer()
+{
+    return modal ? modal : CViewContainer::viewUnderPointer();
+}
+
+bool CFrame::advanceFocus(CView* current, bool backwards)
+{
+    if (modal) return false;
+    return CViewContainer::advanceFocus(current, backwards);
+}
+
+void CFrame::idlePass()
+{
+    if (!isOpenNow || firstPaintPending || !needsRedraw()) return;
+    CDrawContext* context = makeContext();
+    refresh(context);
+    context->release();
+}
+
+void CFrame::runIdle()
+{
+    if (editorOf) editorOf->runIdle();
+}
+
+std::uint32_t CFrame::ticks() const
+{
+    return editorOf ? system().ticks() : 0;
+}
+
+std::int32_t CFrame::knobMode() const
+{
+    return AEffGUIEditor::sharedKnobMode();
+}
+
+bool CFrame::outerWindowPosition(std::int32_t& h, std::int32_t& v)
+{
+    if (!isOpenNow || !windowHandle) return false;
+    const platform::Point p = system().windowOrigin(windowHandle), q = system().windowOrigin(parentHandle);
+    h = p.x - q.x;
+    v = p.y - q.y;
+    return true;
+}
+
+bool CFrame::setFrameSize(std::int32_t width, std::int32_t height)
+{
+    if (!isOpenNow || (width == boundsRect.width() && height == boundsRect.height())) return false;
+    if (width < 1 || height < 1) return false;
+    AudioEffectX* effect = editorOf ? dynamic_cast<AudioEffectX*>(editorOf->getEffect()) : nullptr;
+    char sizeWindow[] = "sizeWindow";
+    if (effect && effect->canHostDo(sizeWindow) && effect->sizeWindow(width, height)) {
+        boundsRect.right = boundsRect.left + width;
+        boundsRect.bottom = boundsRect.top + height;
+    } else {
+        boundsRect = ViewRect(0, 0, width, height);
+    }
+    if (windowHandle) system().resizeWindow(windowHandle, width, height);
+    if (offscreen && drawInOffscreen) {
+        dropOffscreen();
+        makeOffscreen();
+    }
+    setNeedsRedraw(true);
+    return true;
+}
+
+bool CFrame::outerWindowRect(ViewRect& rect)
+{
+    if (!isOpenNow || !windowHandle) return false;
+    rect = boundsRect;
+    return true;
+}
+
+std::int32_t CFrame::setModalView(CView* view)
+{
+    if (modal && view) return 0;
+    if (modal) removeView(modal, false);
+    modal = view;
+    if (view) addView(view);
+    return 1;
+}
+
+void CFrame::beginEdit(std::int32_t tag)
+{
+    if (editorOf) editorOf->beginEdit(tag);
+}
+
+void CFrame::endEdit(std::int32_t tag)
+{
+    if (editorOf) editorOf->endEdit(tag);
+}
+
+void CFrame::currentPointer(ViewPoint& point) const
+{
+    const platform::Point p = system().pointerOnScreen(), o = system().windowOrigin(windowHandle);
+    point = ViewPoint(p.x - o.x, p.y - o.y);
+}
+
+void CFrame::setCursor(std::int32_t kind)
+{
+    if (!cursorSaved) {
+        savedCursor = system().cursorInUse();
+        cursorSaved = true;
+    }
+    using platform::CursorShape;
+    switch (kind) {
+    case 1: system().useStandardCursor(CursorShape::Wait); break;
+    case 2: system().useStandardCursor(CursorShape::ResizeHorizontal); break;
+    case 3: system().useStandardCursor(CursorShape::ResizeVertical); break;
+    case 4: system().useStandardCursor(CursorShape::Move); break;
+    case 5: system().useStandardCursor(CursorShape::ResizeNeSw); break;
+    case 6: system().useStandardCursor(CursorShape::ResizeNwSe); break;
+    case 8: system().useStandardCursor(CursorShape::Forbidden); break;
+    case 9: system().useStandardCursor(CursorShape::Hand); break;
+    default: system().useCursor(savedCursor); break;
+    }
+}
+
+void CFrame::setFocusView(CView* view)
+{
+    CView* old = focus;
+    focus = view;
+    if (focus && focus->takesFocus()) focus->setNeedsRedraw(true);
+    if (old) {
+        old->onFocusLost(nullptr);
+        if (old->takesFocus()) old->setNeedsRedraw(true);
+    }
+}
+
+bool CFrame::setDropActive(bool flag)
+{
+    if (!flag && !dropOn) return true;
+    if (!windowHandle) return false;
+    if (dropTarget) {
+        system().revokeDropTarget(windowHandle);
+        delete dropTarget;
+        dropTarget = nullptr;
+    }
+    if (flag) {
+        dropTarget = new CDropTarget(this);
+        if (!system().registerDropTarget(windowHandle, dropTarget)) {
+            delete dropTarget;
+            dropTarget = nullptr;
+            flag = false;
+        }
+    }
+    dropOn = flag;
+    return true;
+}
+
+void CFrame::invalidate(const ViewRect& rect)
+{
+    for (CView* child : children)
+        if (rect.overlaps(child->getBounds())) child->setNeedsRedraw(true);
+}
+
+bool CFrame::disableUpdates(bool flag)
+{
+    const bool previous = updatesOff;
+    updatesOff = flag;
+    return previous;
+}
+
+void CFrame::paintView(CView* view)
+{
+    if (!windowHandle) return;
+    CDrawContext* context = makeContext();
+    if (view && isChild(view))
+        view->paint(context);
+    else
+        paint(context);
+    context->release();
+}
