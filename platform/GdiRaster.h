@@ -1,5 +1,6 @@
 // GDI's aliased pixel rules as plain computations, so that a drawing layer without them (Cairo) can set
-// exactly the pixels GDI sets. Nothing here touches a surface.
+// exactly the pixels GDI sets. Ellipses are drawn from these rows on both builds: GDI's own ellipse
+// varies between versions, this rule matches it on ordinary boxes. Nothing here touches a surface.
 #pragma once
 
 #include "platform/PlatformTypes.h"

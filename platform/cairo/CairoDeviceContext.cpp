@@ -131,7 +131,7 @@ void CairoDeviceContext::fillRect(const Rect& rect)
     endPixels();
 }
 
-// One-pixel segment of the pen's pattern; `phase` carries the dot pattern along a figure.
+// One-pixel segment in the pen's pattern, counted from `phase`.
 void CairoDeviceContext::penSegment(Point from, Point to, int& phase)
 {
     std::vector<Point> pts;
@@ -177,11 +177,15 @@ void CairoDeviceContext::outlineRect(const Rect& rect)
     const Rect r = rect.clamped();
     beginPixels();
     if (penWidth == 1) {
-        int phase = 0;
+        // GDI starts the dot pattern afresh with every segment of the outline.
         const Point a{r.left, r.top}, b{r.right - 1, r.top}, c{r.right - 1, r.bottom - 1}, d{r.left, r.bottom - 1};
+        int phase = 0;
         penSegment(a, b, phase);
+        phase = 0;
         penSegment(b, c, phase);
+        phase = 0;
         penSegment(c, d, phase);
+        phase = 0;
         penSegment(d, a, phase);
     } else {
         // Nested one-pixel outlines, centred on the thin one with the odd pixel inside.

@@ -1,5 +1,6 @@
 #include "platform/win32/GdiDeviceContext.h"
 
+#include "platform/GdiRaster.h"
 #include "platform/win32/PngWriter.h"
 
 #include <algorithm>
@@ -201,16 +202,11 @@ void GdiDeviceContext::outlineRect(const Rect& rect)
 
 void GdiDeviceContext::fillEllipse(const Rect& rect)
 {
-    const Rect r = rect.clamped();
-    if (r.width() < 2 || r.height() < 2 || r.width() > (1 << 15) || r.height() > (1 << 15)) return;
-    // An outline in the brush's colour makes GDI cover exactly the box on every version; a null pen
-    // would leave the right and bottom edge out on some.
-    HPEN edge = CreatePen(PS_SOLID, 1, ref(brushColour));
-    if (!edge) return;
-    HGDIOBJ previous = SelectObject(dc, edge);
-    Ellipse(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, previous);
-    DeleteObject(edge);
+    // GDI's own Ellipse differs between versions on near-tie rows and on very thin boxes; the rows
+    // come from the one rule both builds share, each filled with the brush and the raster operation.
+    std::vector<Span> spans;
+    GdiRaster::ellipseSpans(rect.clamped(), spans);
+    for (const Span& s : spans) PatBlt(dc, s.left, s.y, s.right - s.left, 1, patternRop);
 }
 
 void GdiDeviceContext::line(Point a, Point b)
