@@ -139,14 +139,14 @@ void CDrawContext::buildFont()
     ++buildCount.font;
     if (!native) return;
     native->setCharacterSpacing((fontStyleValue & kFontExpanded) ? 2 : (fontStyleValue & kFontCondensed) ? -2 : 0);
-    platform::FontSpec spec;
-    spec.face = kFontTable[fontIdValue].name;
-    spec.pixelHeight = fontSizeValue;
-    spec.bold = (fontStyleValue & kFontBold) || fontIdValue == kFaceSystem;
-    spec.italic = fontStyleValue & kFontItalic;
-    spec.underline = fontStyleValue & kFontUnderline;
-    spec.family = fontIdValue == kFaceSymbol ? platform::FontFamily::Decorative : platform::FontFamily::SansSerif;
-    native->setFont(spec);
+    platform::FontSpec font;
+    font.face = kFontTable[fontIdValue].name;
+    font.pixelHeight = fontSizeValue;
+    font.bold = (fontStyleValue & kFontBold) || fontIdValue == kFaceSystem;
+    font.italic = fontStyleValue & kFontItalic;
+    font.underline = fontStyleValue & kFontUnderline;
+    font.family = fontIdValue == kFaceSymbol ? platform::FontFamily::Decorative : platform::FontFamily::SansSerif;
+    native->setFont(font);
 }
 
 void CDrawContext::selectFont(std::int32_t id, std::int32_t size, std::int32_t style)

@@ -145,13 +145,13 @@ void GdiDeviceContext::setTextBackground(bool opaque, Rgb colour)
     SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
 }
 
-bool GdiDeviceContext::setFont(const FontSpec& spec)
+bool GdiDeviceContext::setFont(const FontSpec& request)
 {
-    const int size = std::clamp(spec.pixelHeight, 1, 4096);
-    const BYTE family = spec.family == FontFamily::Decorative ? FF_DECORATIVE : FF_SWISS;
-    HFONT made = CreateFontA(-size, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline, FALSE,
+    const int size = std::clamp(request.pixelHeight, 1, 4096);
+    const BYTE family = request.family == FontFamily::Decorative ? FF_DECORATIVE : FF_SWISS;
+    HFONT made = CreateFontA(-size, 0, 0, 0, request.bold ? FW_BOLD : FW_NORMAL, request.italic, request.underline, FALSE,
                              ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             VARIABLE_PITCH | family, spec.face.empty() ? "Arial" : spec.face.c_str());
+                             VARIABLE_PITCH | family, request.face.empty() ? "Arial" : request.face.c_str());
     if (!made) return false;
     SelectObject(dc, made);
     if (font) DeleteObject(font);
