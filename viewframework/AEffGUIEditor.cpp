@@ -111,14 +111,20 @@ bool AEffGUIEditor::setKnobMode(VstInt32 mode)
     return true;
 }
 
+// Only parameters: widgets with display-only tags (negative ones) edit nothing the host knows.
+bool AEffGUIEditor::isParameter(VstInt32 index) const
+{
+    return effect && index >= 0 && index < effect->getNumParams();
+}
+
 void AEffGUIEditor::beginEdit(VstInt32 index)
 {
-    if (effect) effect->beginEdit(index);
+    if (isParameter(index)) effect->beginEdit(index);
 }
 
 void AEffGUIEditor::endEdit(VstInt32 index)
 {
-    if (effect) effect->endEdit(index);
+    if (isParameter(index)) effect->endEdit(index);
 }
 
 void AEffGUIEditor::runIdle()

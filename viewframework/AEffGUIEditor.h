@@ -39,6 +39,7 @@ protected:
     // For the subclass's open, after it made frame: true when the frame got its window; otherwise
     // the frame is deleted and the editor stays closed.
     bool frameIsUsable();
+    bool isParameter(VstInt32 index) const;
 
     ERect rect{};
     std::uint32_t nextIdleTick;

@@ -1,5 +1,7 @@
 #include "effects/msgrid/msgrid.h"
 
+#include "effects/msgrid/CMsgridVSTEditor.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -13,6 +15,7 @@ msgrid::msgrid(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, k
     setNumInputs(2);
     setNumOutputs(2);
     setUniqueID(fourCharCode('+', 'm', 's', 'g'));
+    new CMsgridVSTEditor(this);  // registers itself; the effect owns it
 }
 
 float msgrid::gainFromHost(float value)

@@ -55,7 +55,7 @@ TEST_F(Msgrid, Identity)
     EXPECT_EQ(e->numParams, 3);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, effFlagsCanReplacing); // no editor yet
+    EXPECT_EQ(e->flags, effFlagsCanReplacing | effFlagsHasEditor);
     EXPECT_EQ(text(effGetEffectName, 0), "+msgrid");
     EXPECT_EQ(text(effGetProductString, 0), "+msgrid");
     EXPECT_EQ(text(effGetVendorString, 0), "Tonewerks");

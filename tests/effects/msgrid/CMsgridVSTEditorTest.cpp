@@ -1,0 +1,356 @@
+// The +msgrid editor on the headless window system, opened through the effect's opcodes as a host
+// would: its picture, the sliders and switch against the effect, the colour button, and what the host
+// hears (and must not hear) of the widgets.
+#include "effects/msgrid/CMsgridVSTEditor.h"
+#include "effects/msgrid/msgrid.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "viewframework/CFrame.h"
+#include "viewframework/ViewConstants.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr platform::NativeWindow kHostWindow = 0x5151;
+
+struct HostCall {
+    VstInt32 opcode;
+    VstInt32 index;
+    float opt;
+};
+std::vector<HostCall>* calls = nullptr;
+
+VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
+{
+    if (opcode == audioMasterVersion) return 2400;
+    if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
+    return 0;
+}
+
+// Colours as the window's pixel words.
+std::uint32_t word(ViewColour c)
+{
+    return std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue;
+}
+
+class MsgridEditor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::WindowSystem::install(&headless);
+        calls = &log;
+        headless.setTicks(5000);
+        effect = new msgrid(hostCallback);
+        aeffect = effect->getAeffect();
+        editor = static_cast<CMsgridVSTEditor*>(effect->getEditor());
+    }
+    void TearDown() override
+    {
+        if (aeffect) dispatch(effClose);
+        calls = nullptr;
+        platform::WindowSystem::install(nullptr);
+    }
+
+    VstIntPtr dispatch(VstInt32 opcode, void* ptr = nullptr)
+    {
+        return aeffect->dispatcher(aeffect, opcode, 0, 0, ptr, 0);
+    }
+    bool open() { return dispatch(effEditOpen, reinterpret_cast<void*>(kHostWindow)) == 1; }
+    platform::NativeWindow window() const { return editor->getFrame() ? editor->getFrame()->window() : 0; }
+    void paintAll() { headless.paintNow(window(), {0, 0, 350, 110}); }
+    std::uint32_t pixel(int x, int y) const { return headless.pixel(window(), x, y); }
+    // Idle passes as the host's timer makes them, with time going by.
+    void idle(int passes = 1)
+    {
+        for (int i = 0; i < passes; ++i) {
+            headless.setTicks(headless.ticks() + 60);
+            dispatch(effEditIdle);
+        }
+    }
+    // A left-button drag from one window point through the others, released at the last.
+    void drag(std::vector<platform::Point> path, int modifiers = 0)
+    {
+        std::vector<platform::HeadlessWindowSystem::InputStep> steps;
+        for (const platform::Point& p : path) steps.push_back({kButtonLeft | modifiers, p});
+        steps.push_back({0, path.back()});
+        headless.script(steps);
+        headless.press(window(), path.front());
+    }
+    int count(VstInt32 opcode) const
+    {
+        return int(std::count_if(log.begin(), log.end(), [&](const HostCall& c) { return c.opcode == opcode; }));
+    }
+    std::vector<HostCall> automations() const
+    {
+        std::vector<HostCall> out;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
+                     [](const HostCall& c) { return c.opcode == audioMasterAutomate; });
+        return out;
+    }
+    std::vector<std::uint32_t> picture() const
+    {
+        std::vector<std::uint32_t> all;
+        for (int y = 0; y < 110; ++y)
+            for (int x = 0; x < 350; ++x) all.push_back(pixel(x, y));
+        return all;
+    }
+
+    platform::HeadlessWindowSystem headless;
+    std::vector<HostCall> log;
+    msgrid* effect = nullptr;
+    AEffect* aeffect = nullptr;
+    CMsgridVSTEditor* editor = nullptr;
+};
+
+// The mid slider sits at (5, 40)-(345, 56): its track runs from x 5 + 12 to 5 + 328.
+constexpr int kMidTrackStart = 17;
+constexpr int kTrackSpan = 316;
+constexpr int kMidRow = 48;
+
+}  // namespace
+
+TEST_F(MsgridEditor, OpensAt350By110WithItsWidgetsOnAWhiteFrame)
+{
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(aeffect->flags & effFlagsHasEditor);
+    ERect* r = nullptr;
+    ASSERT_EQ(dispatch(effEditGetRect, &r), 1);
+    EXPECT_EQ(r->top, 0);
+    EXPECT_EQ(r->left, 0);
+    EXPECT_EQ(r->bottom, 110);
+    EXPECT_EQ(r->right, 350);
+
+    ASSERT_TRUE(open());
+    EXPECT_EQ(editor->getFrame()->childCount(), 6);
+    paintAll();
+#ifdef TW_PICTURE_DIR
+    headless.windowContext(window())->writePng(TW_PICTURE_DIR "/msgrid-editor-headless.png");
+#endif
+    const VGPalette& p = CMsgridVSTEditor::kDefaultPalette;
+    EXPECT_EQ(pixel(0, 0), 0x000000u);      // the frame's line along its top and left
+    EXPECT_EQ(pixel(349, 38), 0xFFFFFFu);   // between the widgets
+    EXPECT_EQ(pixel(175, 105), 0xEFE8E5u);  // the banner's field beside its text
+    // Both sliders at 0 dB: thumbs in the middle, accent inside.
+    EXPECT_EQ(pixel(5 + 170, 48), word(p[VGPalette::kAccent]));
+    EXPECT_EQ(pixel(5 + 170, 68), word(p[VGPalette::kAccent]));
+    // Track in the face colour on the slider's bottom rows, left of the thumb.
+    EXPECT_EQ(pixel(5 + 100, 54), word(p[VGPalette::kFace]));
+    EXPECT_EQ(pixel(5 + 100, 50), 0xFFFFFFu);
+}
+
+TEST_F(MsgridEditor, TheSwitchShowsTheEncodeValueTheEditorOpensWith)
+{
+    aeffect->setParameter(aeffect, msgrid::kEncode, 1.0f);
+    ASSERT_TRUE(open());
+    paintAll();
+    const VGPalette& p = CMsgridVSTEditor::kDefaultPalette;
+    // The indicator at the 80 x 18 button's right end, (5 + 67, 79 + 5)-(5 + 75, 79 + 13), is lit.
+    EXPECT_EQ(pixel(5 + 71, 79 + 9), word(p[VGPalette::kAccent]));
+    dispatch(effEditClose);
+    aeffect->setParameter(aeffect, msgrid::kEncode, 0.0f);
+    ASSERT_TRUE(open());
+    paintAll();
+    EXPECT_EQ(pixel(5 + 71, 79 + 9), word(lightened(p[VGPalette::kFace])));
+}
+
+TEST_F(MsgridEditor, DraggingTheMidSliderToItsRightEndGivesPlus12dBAndTellsTheHost)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    drag({{kMidTrackStart + 158, kMidRow}, {kMidTrackStart + 250, kMidRow}, {340, kMidRow}, {349, kMidRow}});
+    EXPECT_FLOAT_EQ(effect->getParameter(msgrid::kMidGain), 1.0f);
+    char display[64] = {};
+    effect->getParameterDisplay(msgrid::kMidGain, display);
+    EXPECT_EQ(std::stof(display), 12.0f);
+    const auto automated = automations();
+    ASSERT_FALSE(automated.empty());
+    EXPECT_EQ(automated.back().index, 0);
+    EXPECT_EQ(automated.back().opt, 1.0f);
+    EXPECT_EQ(count(audioMasterBeginEdit), 1);
+    EXPECT_EQ(count(audioMasterEndEdit), 1);
+    // The thumb is drawn at the right end once the editor idles.
+    idle();
+    EXPECT_EQ(pixel(5 + 328, kMidRow), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
+}
+
+TEST_F(MsgridEditor, SliderClampsAndShiftMakesItTenTimesFiner)
+{
+    ASSERT_TRUE(open());
+    drag({{6, kMidRow}, {0, kMidRow}});
+    EXPECT_NEAR(effect->getParameter(msgrid::kMidGain), 0.0f, 1e-6f);  // clamped to the left end
+
+    // Half-way, then shift: the value stays, then follows a tenth of the pointer's offset.
+    const float half = 158.0f / kTrackSpan;
+    std::vector<platform::HeadlessWindowSystem::InputStep> steps = {
+        {kButtonLeft, {kMidTrackStart + 158, kMidRow}},
+        {kButtonLeft, {kMidTrackStart + 158, kMidRow}},
+        {kButtonLeft | kModShift, {kMidTrackStart + 158, kMidRow}},
+        {kButtonLeft | kModShift, {kMidTrackStart + 158 + 100, kMidRow}},
+        {kButtonLeft | kModShift, {kMidTrackStart + 158 + 100, kMidRow}},
+        {0, {kMidTrackStart + 158 + 100, kMidRow}},
+    };
+    headless.script(steps);
+    headless.press(window(), steps.front().pointer);
+    const float expected = half + (258.0f / kTrackSpan - half) / 10.0f;
+    EXPECT_NEAR(effect->getParameter(msgrid::kMidGain), expected, 1e-5f);
+}
+
+TEST_F(MsgridEditor, AControlClickResetsTheSliderToItsDefault)
+{
+    aeffect->setParameter(aeffect, msgrid::kSideGain, 0.9f);
+    ASSERT_TRUE(open());
+    headless.script({{kButtonLeft | kModControl, {100, 68}}, {0, {100, 68}}});
+    headless.press(window(), {100, 68});
+    EXPECT_FLOAT_EQ(effect->getParameter(msgrid::kSideGain), 0.5f);
+}
+
+TEST_F(MsgridEditor, HostAutomationOfSideGainMovesTheSideSlider)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    const std::uint32_t accent = word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]);
+    EXPECT_NE(pixel(5 + 12 + 79, 68), accent);
+    aeffect->setParameter(aeffect, msgrid::kSideGain, 0.25f);  // -6 dB: thumb centre at 12 + 79
+    idle();
+    EXPECT_EQ(pixel(5 + 12 + 79, 68), accent);
+    EXPECT_NE(pixel(5 + 170, 68), accent);
+    EXPECT_TRUE(automations().empty());  // what the host set is not sent back to it
+}
+
+TEST_F(MsgridEditor, TheColourButtonGivesRandomColoursThenExactlyTheDefaults)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    const auto before = picture();
+    const platform::Point button{338, 88};
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), button);
+    headless.setButtons(0);
+    const VGPalette& now = editor->currentPalette();
+    const VGPalette& defaults = CMsgridVSTEditor::kDefaultPalette;
+    EXPECT_FALSE(now[0] == defaults[0] && now[1] == defaults[1] && now[2] == defaults[2]);
+    EXPECT_EQ(now[VGPalette::kText], defaults[VGPalette::kText]);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(now[i].alpha, 255);
+        EXPECT_LT(now[i].red, 255);  // rand() % 255
+    }
+    idle();
+    const auto random = picture();
+    EXPECT_NE(random, before);
+    // The title's badge body is palette entry 1: it changed.
+    EXPECT_EQ(pixel(5 + 80, 5 + 1), word(now[VGPalette::kBody]));
+
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), button);
+    headless.setButtons(0);
+    idle();
+    EXPECT_EQ(picture(), before);
+    // The colour button edits no parameter: the host hears nothing of it.
+    EXPECT_EQ(count(audioMasterAutomate), 0);
+    EXPECT_EQ(count(audioMasterBeginEdit), 0);
+    EXPECT_EQ(count(audioMasterEndEdit), 0);
+}
+
+TEST_F(MsgridEditor, ClicksOnTheTitleAndTheBannerReachNoParameter)
+{
+    ASSERT_TRUE(open());
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), {100, 15});   // title, tag -1
+    headless.press(window(), {100, 105});  // banner, tag -99
+    headless.setButtons(0);
+    EXPECT_TRUE(log.empty());
+    EXPECT_FLOAT_EQ(effect->getParameter(msgrid::kMidGain), 0.5f);
+}
+
+TEST_F(MsgridEditor, TheDirectionSwitchTogglesEncode)
+{
+    ASSERT_TRUE(open());
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), {30, 88});
+    headless.setButtons(0);
+    EXPECT_EQ(effect->getParameter(msgrid::kEncode), 1.0f);
+    const auto automated = automations();
+    ASSERT_EQ(automated.size(), 1u);
+    EXPECT_EQ(automated[0].index, msgrid::kEncode);
+    EXPECT_EQ(automated[0].opt, 1.0f);
+    EXPECT_EQ(count(audioMasterBeginEdit), 1);
+    EXPECT_EQ(count(audioMasterEndEdit), 1);
+}
+
+TEST_F(MsgridEditor, ReopeningRestoresTheDefaultPalette)
+{
+    ASSERT_TRUE(open());
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), {338, 88});
+    headless.setButtons(0);
+    ASSERT_FALSE(editor->currentPalette()[1] == CMsgridVSTEditor::kDefaultPalette[1]);
+    dispatch(effEditClose);
+    ASSERT_TRUE(open());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(editor->currentPalette()[i], CMsgridVSTEditor::kDefaultPalette[i]);
+}
+
+TEST_F(MsgridEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    dispatch(effClose);
+    aeffect = nullptr;
+    EXPECT_EQ(headless.windowCount(), 0u);
+}
+
+TEST_F(MsgridEditor, AFailedWindowMeansNoEditor)
+{
+    headless.failNextWindow();
+    EXPECT_FALSE(open());
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    aeffect->setParameter(aeffect, 0, 0.3f);  // nothing to show it on: nothing happens
+    EXPECT_TRUE(open());
+}
+
+TEST_F(MsgridEditor, OpenAndClose1000Times)
+{
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_TRUE(open());
+        if (i % 100 == 0) paintAll();
+        dispatch(effEditClose);
+    }
+    EXPECT_EQ(headless.windowCount(), 0u);
+}
+
+// A host may set parameters from its audio thread while the user opens and closes the editor: the
+// widgets only ever see the change on the editor's own thread, at its next idle.
+TEST_F(MsgridEditor, ParameterChangesFromAnotherThreadWhileTheEditorOpensAndCloses)
+{
+    std::atomic<bool> stop{false};
+    std::atomic<int> sets{0};
+    std::thread audio([&] {
+        for (int i = 0; !stop.load(); ++i) {
+            aeffect->setParameter(aeffect, i % 3, float(i % 100) / 100.0f);
+            sets.fetch_add(1);
+        }
+    });
+    for (int round = 0; round < 200; ++round) {
+        ASSERT_TRUE(open());
+        idle(2);
+        dispatch(effEditClose);
+    }
+    while (sets.load() < 1000) std::this_thread::yield();
+    stop = true;
+    audio.join();
+
+    // After the last change from the other thread, an open editor shows the value that stands.
+    aeffect->setParameter(aeffect, msgrid::kSideGain, 0.25f);
+    ASSERT_TRUE(open());
+    std::thread late([&] { aeffect->setParameter(aeffect, msgrid::kSideGain, 0.75f); });
+    late.join();
+    paintAll();
+    idle();
+    EXPECT_EQ(pixel(5 + 12 + 237, 68), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
+}

@@ -1,0 +1,117 @@
+#include "widgets/VGControl.h"
+
+#include "viewframework/CControlListener.h"
+#include "viewframework/CFrame.h"
+#include "viewframework/ViewConstants.h"
+#include "widgets/ARSDrawContext.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+VGControl::VGControl(const ViewRect& size, CControlListener* listener, std::int32_t tag, VGPalette* palette)
+    : CControl(size, listener, tag), width(size.width()), height(size.height()), palette(palette), placement(size)
+{
+    setValue(1.0f);
+}
+
+VGControl::~VGControl() = default;
+
+void VGControl::copyText(char* field, const char* text)
+{
+    if (!text) text = "";
+    const std::size_t n = strnlen(text, kTextCapacity - 1);
+    std::memcpy(field, text, n);
+    field[n] = 0;
+}
+
+void VGControl::setName(const char* text)
+{
+    copyText(name, text);
+}
+
+void VGControl::setUnit(const char* text)
+{
+    copyText(unit, text);
+}
+
+void VGControl::fitFont(CDrawContext* context, const char* sample, std::int32_t availWidth, std::int32_t availHeight)
+{
+    if (!context) return;
+    context->CDrawContext::selectFont(fontId, 128, fontStyle);
+    const std::int32_t w128 = context->CDrawContext::measureText(sample ? sample : "");
+    const auto truncated = [](float v) {
+        return v >= float(INT_MAX) ? INT_MAX : v <= float(INT_MIN) ? INT_MIN : std::int32_t(v);
+    };
+    const std::int32_t sizeH = truncated(float(availHeight) / 140.0f * 128.0f);
+    // Nothing measured (an empty sample, no font): the height alone decides.
+    const std::int32_t sizeW = w128 > 0 ? truncated(float(availWidth) / float(w128) * 128.0f) : sizeH;
+    fontSize = std::max(1, std::min(sizeW, sizeH));
+    context->CDrawContext::selectFont(fontId, fontSize, fontStyle);
+}
+
+ARSDrawContext* VGControl::beginPicture(CDrawContext* target, bool whiteCard)
+{
+    if (!target || width <= 0 || height <= 0) return nullptr;
+    auto* picture = new ARSDrawContext(target->ownerFrame(), width, height, kColourBlack);
+    if (!picture->valid()) {
+        picture->release();
+        return nullptr;
+    }
+    if (whiteCard) {
+        picture->setPenWidth(1);
+        picture->setRasterMode(kRasterDefault);
+        const ViewRect card(0, 0, width, height);
+        picture->setBrushColour(kColourWhite);
+        picture->fillBox(card);
+        picture->setPenColour(kColourWhite);
+        picture->strokeBox(card);
+    }
+    return picture;
+}
+
+void VGControl::endPicture(ARSDrawContext* picture, CDrawContext* target)
+{
+    picture->blitTo(target, placement, ViewPoint(0, 0));
+    picture->release();
+    setNeedsRedraw(false);
+}
+
+void VGControl::paint(CDrawContext* context)
+{
+    if (ARSDrawContext* picture = beginPicture(context, true)) endPicture(picture, context);
+}
+
+bool VGControl::clickProceeds(CDrawContext* context, std::int32_t& buttons)
+{
+    if (!acceptsMouse()) return false;
+    if (buttons == kButtonsUnread) buttons = context ? context->readButtons() : 0;
+    if (!(buttons & kButtonLeft)) return false;
+    if (listenerOf && (buttons & kModifierMask) && listenerOf->onModifierClick(context, this, buttons) != 0)
+        return false;
+    return true;
+}
+
+void VGControl::reportClick(CDrawContext* context)
+{
+    if (listenerOf) {
+        beginEdit();
+        listenerOf->onValueChanged(context, this);
+        endEdit();
+    }
+    runIdle();
+}
+
+bool VGControl::gestureAlive() const
+{
+    return frame && frame->isOpen();
+}
+
+void VGControl::onMouseDown(CDrawContext* context, ViewPoint&, std::int32_t buttons)
+{
+    if (!clickProceeds(context, buttons)) return;
+    // Truncation decides, as (int)value would: 0.7 counts as off and becomes 1.
+    const float v = value();
+    setValue(v > -1.0f && v < 1.0f ? 1.0f : 0.0f);
+    reportClick(context);
+}
