@@ -42,4 +42,24 @@ $host info $plugins/vectorgram_vst.so
 echo; echo "=== +vectorgram: audio passes through untouched"
 $host process $plugins/vectorgram_vst.so "$out/tone.wav" "$out/passed.wav"
 python3 scripts/wavtool.py compare "$out/tone.wav" "$out/passed.wav"
+
+echo; echo "=== editors: each plug-in that has one, opened by plughost and pictured"
+pictures=build/linux/demo
+mkdir -p "$pictures"
+drawn=0
+for so in "$plugins"/*.so; do
+  name=$(basename "$so" .so)
+  [ "$name" = testeditor_vst ] && continue  # the framework's test editor, not a product
+  if $host info "$so" | grep -q '^editor: *none$'; then
+    echo "$name: no editor"
+    continue
+  fi
+  $host editor "$so" "$pictures/$name-editor.png" | grep -E '^(editor|picture):' | sed "s/^/$name: /"
+  drawn=$((drawn + 1))
+done
+if [ "$drawn" -gt 0 ]; then
+  echo "editor pictures in $pictures"
+else
+  echo "no shipped plug-in has an editor yet"
+fi
 echo; echo "demo done: files in $out"

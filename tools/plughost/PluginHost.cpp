@@ -57,6 +57,7 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     switch (opcode) {
     case audioMasterAutomate:
         automations.push_back({index, opt});
+        if (onEdit) onEdit(opcode, index, opt);
         return 0;
     case audioMasterVersion:
         return kVstVersion;
@@ -79,9 +80,11 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         return 1000;
     case audioMasterBeginEdit:
         beginEdits.push_back(index);
+        if (onEdit) onEdit(opcode, index, 0);
         return 1;
     case audioMasterEndEdit:
         endEdits.push_back(index);
+        if (onEdit) onEdit(opcode, index, 0);
         return 1;
     case audioMasterCanDo: {
         const char* what = static_cast<const char*>(ptr);

@@ -4,6 +4,7 @@
 
 #include "tools/plughost/PluginLibrary.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     std::vector<VstInt32> beginEdits;
     std::vector<VstInt32> endEdits;
     int idleCalls = 0;
+    // Told of every automation, beginEdit and endEdit as it happens (opcode, index, value), so that a
+    // command can show them in the order the effect made them.
+    std::function<void(VstInt32 opcode, VstInt32 index, float value)> onEdit;
 
     // Answers a host callback; public so that tests can drive it like an effect would.
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);

@@ -1,15 +1,22 @@
 // plughost: a command-line VST 2 host.
 //   plughost info PLUGIN
 //   plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N] [--block N] [--bypass]
+//   plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--idle N] [--press X,Y] [--drag X1,Y1:X2,Y2]
 #include "tools/plughost/AudioFile.h"
+#include "tools/plughost/EditorWindow.h"
 #include "tools/plughost/PluginHost.h"
+#include "tools/plughost/PngFile.h"
+#include "tools/plughost/PointerInjector.h"
+#include "tools/plughost/PrivateXServer.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,7 +35,9 @@ void usage()
     std::fprintf(stderr,
                  "usage: plughost info PLUGIN\n"
                  "       plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N]\n"
-                 "                        [--block N] [--bypass]\n");
+                 "                        [--block N] [--bypass]\n"
+                 "       plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--idle N] [--press X,Y]\n"
+                 "                       [--drag X1,Y1:X2,Y2]\n");
 }
 
 bool parseInt(const std::string& text, long& out)
@@ -79,8 +88,23 @@ std::string flagNames(VstInt32 flags)
                  {effFlagsCanDoubleReplacing, "canDoubleReplacing"}};
     std::string s;
     for (const auto& f : known)
-        if (flags & f.bit) s += (s.empty() ? "" : " ") + std::string(f.name);
+        if (flags & f.bit) {
+            if (!s.empty()) s += ' ';
+            s += f.name;
+        }
     return s;
+}
+
+// The size an effect gives for its editor; false when it has none (or none of a usable size).
+bool editorSize(const PluginHost& host, int& width, int& height)
+{
+    if (!(host.effect()->flags & effFlagsHasEditor)) return false;
+    ERect* rect = nullptr;
+    host.dispatch(effEditGetRect, 0, 0, &rect);
+    if (!rect) return false;
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    return width > 0 && height > 0 && width <= 8192 && height <= 8192;
 }
 
 void openPlugin(PluginHost& host, const std::string& path)
@@ -106,11 +130,11 @@ int info(const std::string& path)
     std::printf("inputs:      %d\n", e->numInputs);
     std::printf("outputs:     %d\n", e->numOutputs);
     std::printf("flags:       0x%08x (%s)\n", static_cast<unsigned>(e->flags), flagNames(e->flags).c_str());
-    if (e->flags & effFlagsHasEditor) {
-        ERect* rect = nullptr;
-        if (host.dispatch(effEditGetRect, 0, 0, &rect) && rect)
-            std::printf("editor:      %d x %d\n", rect->right - rect->left, rect->bottom - rect->top);
-    }
+    int width = 0, height = 0;
+    if (editorSize(host, width, height))
+        std::printf("editor:      %d x %d\n", width, height);
+    else
+        std::printf("editor:      none\n");
     std::printf("parameters:  %d\n", e->numParams);
     for (VstInt32 i = 0; i < e->numParams; ++i)
         std::printf("  %3d  %-16s %s%s  (%f)\n", i, host.parameterName(i).c_str(), host.parameterDisplay(i).c_str(),
@@ -123,6 +147,30 @@ int info(const std::string& path)
     }
     host.dispatch(effSetProgram, 0, current);
     return 0;
+}
+
+std::pair<VstInt32, float> parseAssignment(const std::string& assignment)
+{
+    const auto eq = assignment.find('=');
+    long index = 0;
+    float v = 0;
+    if (eq == std::string::npos) fail("--param " + assignment + ": expected INDEX=VALUE");
+    if (!parseInt(assignment.substr(0, eq), index))
+        fail("--param " + assignment + ": '" + assignment.substr(0, eq) + "' is not a parameter index");
+    if (!parseFloat(assignment.substr(eq + 1), v))
+        fail("--param " + assignment + ": '" + assignment.substr(eq + 1) + "' is not a number");
+    if (index < 0 || index > 0x7fffffff) fail("--param " + assignment + ": index out of range");
+    return {static_cast<VstInt32>(index), v};
+}
+
+void checkParameterIndices(const std::vector<std::pair<VstInt32, float>>& params, const AEffect* e)
+{
+    for (const auto& [index, value] : params) {
+        if (index >= e->numParams)
+            fail("--param " + std::to_string(index) + "=...: index out of range (the plug-in has " +
+                 std::to_string(e->numParams) + " parameters)");
+        (void)value;
+    }
 }
 
 struct ProcessOptions {
@@ -142,17 +190,7 @@ ProcessOptions parseProcessOptions(const std::vector<std::string>& args, std::si
             return args[++i];
         };
         if (a == "--param") {
-            const std::string& assignment = value();
-            const auto eq = assignment.find('=');
-            long index = 0;
-            float v = 0;
-            if (eq == std::string::npos) fail("--param " + assignment + ": expected INDEX=VALUE");
-            if (!parseInt(assignment.substr(0, eq), index))
-                fail("--param " + assignment + ": '" + assignment.substr(0, eq) + "' is not a parameter index");
-            if (!parseFloat(assignment.substr(eq + 1), v))
-                fail("--param " + assignment + ": '" + assignment.substr(eq + 1) + "' is not a number");
-            if (index < 0 || index > 0x7fffffff) fail("--param " + assignment + ": index out of range");
-            options.params.emplace_back(static_cast<VstInt32>(index), v);
+            options.params.push_back(parseAssignment(value()));
         } else if (a == "--program") {
             const std::string& v = value();
             if (!parseInt(v, options.program)) fail("--program " + v + ": '" + v + "' is not a number");
@@ -190,12 +228,7 @@ int process(const std::vector<std::string>& args)
         fail(inPath + " has " + std::to_string(in.channels()) + " channel" + (in.channels() == 1 ? "" : "s") +
              ", but the plug-in takes " + std::to_string(numIn) + " input" + (numIn == 1 ? "" : "s"));
     }
-    for (const auto& [index, value] : options.params) {
-        if (index >= e->numParams)
-            fail("--param " + std::to_string(index) + "=...: index out of range (the plug-in has " +
-                 std::to_string(e->numParams) + " parameters)");
-        (void)value;
-    }
+    checkParameterIndices(options.params, e);
     if (options.program >= 0 && options.program >= e->numPrograms)
         fail("--program " + std::to_string(options.program) + ": out of range (the plug-in has " +
              std::to_string(e->numPrograms) + " programs)");
@@ -253,6 +286,171 @@ int process(const std::vector<std::string>& args)
     return 0;
 }
 
+struct EditorOptions {
+    std::vector<std::pair<VstInt32, float>> params;
+    long idles = 10;
+    std::vector<PointerInjector::Gesture> gestures;  // in editor pixels until the window is placed
+    std::vector<std::string> gestureTexts;
+};
+
+bool parsePoint(const std::string& text, int& x, int& y)
+{
+    const auto comma = text.find(',');
+    long a = 0, b = 0;
+    if (comma == std::string::npos || !parseInt(text.substr(0, comma), a) || !parseInt(text.substr(comma + 1), b))
+        return false;
+    if (a < 0 || b < 0 || a > 65535 || b > 65535) return false;
+    x = int(a);
+    y = int(b);
+    return true;
+}
+
+EditorOptions parseEditorOptions(const std::vector<std::string>& args, std::size_t from)
+{
+    EditorOptions options;
+    for (std::size_t i = from; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) fail(a + ": needs a value");
+            return args[++i];
+        };
+        if (a == "--param") {
+            options.params.push_back(parseAssignment(value()));
+        } else if (a == "--idle") {
+            const std::string& v = value();
+            if (!parseInt(v, options.idles)) fail("--idle " + v + ": '" + v + "' is not a number");
+            if (options.idles < 0 || options.idles > 10000) fail("--idle " + v + ": must be 0 to 10000");
+        } else if (a == "--press") {
+            const std::string& v = value();
+            PointerInjector::Gesture g;
+            if (!parsePoint(v, g.x1, g.y1)) fail("--press " + v + ": expected X,Y in editor pixels");
+            options.gestures.push_back(g);
+            options.gestureTexts.push_back(a + " " + v);
+        } else if (a == "--drag") {
+            const std::string& v = value();
+            const auto colon = v.find(':');
+            PointerInjector::Gesture g;
+            g.drag = true;
+            if (colon == std::string::npos || !parsePoint(v.substr(0, colon), g.x1, g.y1) ||
+                !parsePoint(v.substr(colon + 1), g.x2, g.y2))
+                fail("--drag " + v + ": expected X1,Y1:X2,Y2 in editor pixels");
+            options.gestures.push_back(g);
+            options.gestureTexts.push_back(a + " " + v);
+        } else {
+            fail(a + ": unknown option");
+        }
+    }
+    return options;
+}
+
+// Closes an open editor however the command ends, before its parent window goes.
+struct OpenEditor {
+    const PluginHost& host;
+    bool open = false;
+    void close()
+    {
+        if (open) host.dispatch(effEditClose);
+        open = false;
+    }
+    ~OpenEditor() { close(); }
+};
+
+int editor(const std::vector<std::string>& args)
+{
+    const std::string& pluginPath = args[1];
+    const std::string& outPath = args[2];
+    EditorOptions options = parseEditorOptions(args, 3);
+
+    EditorWindow::prepareThreads();
+
+    PluginHost host;
+    openPlugin(host, pluginPath);
+    AEffect* e = host.effect();
+    if (!(e->flags & effFlagsHasEditor)) fail(pluginPath + ": the plug-in has no editor");
+    checkParameterIndices(options.params, e);
+
+    std::string error;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        // Made once and kept to the end of the process, after the plug-in's own statics (which may
+        // hold a connection to this server) are gone.
+        static PrivateXServer server;
+        if (!server.start(error)) fail(error);
+        setenv("DISPLAY", server.name().c_str(), 1);
+    }
+
+    host.dispatch(effOpen);
+    host.dispatch(effSetSampleRate, 0, 0, nullptr, host.sampleRate);
+    host.dispatch(effSetBlockSize, 0, host.blockSize);
+    for (const auto& [index, value] : options.params) host.setParameter(index, value);
+    host.dispatch(effMainsChanged, 0, 1);
+
+    int width = 0, height = 0;
+    if (!editorSize(host, width, height)) fail(pluginPath + ": the plug-in gives no usable editor size");
+    for (std::size_t i = 0; i < options.gestures.size(); ++i) {
+        const auto& g = options.gestures[i];
+        const bool inside = g.x1 < width && g.y1 < height && (!g.drag || (g.x2 < width && g.y2 < height));
+        if (!inside)
+            fail(options.gestureTexts[i] + ": outside the " + std::to_string(width) + " x " + std::to_string(height) +
+                 " editor");
+    }
+
+    EditorWindow window;
+    if (!window.open(width, height, error)) fail(error);
+    PointerInjector injector;
+    if (!options.gestures.empty() && !injector.open(error)) fail(error);
+    for (auto& g : options.gestures) {
+        window.screenPoint(g.x1, g.y1, g.x1, g.y1);
+        window.screenPoint(g.x2, g.y2, g.x2, g.y2);
+    }
+
+    host.onEdit = [](VstInt32 opcode, VstInt32 index, float value) {
+        if (opcode == audioMasterAutomate)
+            std::printf("automate %d %f\n", index, static_cast<double>(value));
+        else
+            std::printf("%s %d\n", opcode == audioMasterBeginEdit ? "beginEdit" : "endEdit", index);
+    };
+    std::printf("editor:      %d x %d\n", width, height);
+
+    OpenEditor opened{host};
+    if (!host.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window.id())))
+        fail(pluginPath + ": the editor did not open");
+    opened.open = true;
+
+    IdleGauge gauge;
+    auto idle = [&] {
+        gauge.enter();
+        host.dispatch(effEditIdle);
+        gauge.leave();
+        window.discardEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    };
+    for (long i = 0; i < options.idles; ++i) idle();
+    for (const auto& g : options.gestures) {
+        injector.start(g, gauge);
+        while (!injector.finished()) idle();  // the press may keep one of these busy until release
+        injector.wait();
+        for (int i = 0; i < 5; ++i) idle();  // time to repaint what the gesture changed
+    }
+
+    std::vector<std::uint32_t> pixels;
+    if (!window.capture(pixels, error)) fail(error);
+    if (!writePngFile(outPath, width, height, pixels, error)) fail(error);
+
+    std::printf("parameters:  %d\n", e->numParams);
+    for (VstInt32 i = 0; i < e->numParams; ++i)
+        std::printf("  %3d  %-16s %f  %s%s\n", i, host.parameterName(i).c_str(),
+                    static_cast<double>(host.getParameter(i)), host.parameterDisplay(i).c_str(),
+                    host.parameterLabel(i).c_str());
+    std::printf("picture:     %s\n", outPath.c_str());
+
+    host.onEdit = nullptr;
+    opened.close();
+    host.dispatch(effMainsChanged, 0, 0);
+    host.close();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -261,6 +459,7 @@ int main(int argc, char** argv)
     try {
         if (args.size() == 2 && args[0] == "info") return info(args[1]);
         if (args.size() >= 4 && args[0] == "process") return process(args);
+        if (args.size() >= 3 && args[0] == "editor") return editor(args);
         usage();
         return 2;
     } catch (const Failure& f) {

@@ -1,0 +1,307 @@
+// plughost editor as a user runs it: the test editor opened in a real X11 window, pressed and dragged
+// through XTEST, and its picture read back from the PNG file. Runs that press or drag get a private
+// X server each (DISPLAY unset), so no other test moving the pointer on a shared display can disturb them.
+#include "tools/plughost/PrivateXServer.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string plugin(const std::string& name)
+{
+    return std::string(TW_PLUGIN_DIR) + "/" + name + TW_PLUGIN_SUFFIX;
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream f(path);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+bool exists(const std::string& p)
+{
+    struct stat s{};
+    return stat(p.c_str(), &s) == 0;
+}
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB
+
+    bool load(const std::string& path)
+    {
+        cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+        const bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS;
+        if (ok) {
+            cairo_surface_flush(s);
+            width = cairo_image_surface_get_width(s);
+            height = cairo_image_surface_get_height(s);
+            const int stride = cairo_image_surface_get_stride(s);
+            const unsigned char* data = cairo_image_surface_get_data(s);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    pixels.push_back(reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0xFFFFFF);
+        }
+        cairo_surface_destroy(s);
+        return ok;
+    }
+    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y * width + x)]; }
+    // The grey level of a pixel, or -1 when it is not grey.
+    int grey(int x, int y) const
+    {
+        const std::uint32_t p = at(x, y);
+        const int r = int(p >> 16), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
+        return r == g && g == b ? r : -1;
+    }
+};
+
+// The test editor's controls: (10,10)-(100,50) for parameter 0, (100,10)-(190,50) for parameter 1.
+constexpr int kLeftX = 55, kRightX = 145, kControlY = 30;
+
+int levelOf(float value)
+{
+    return int(value * 255.0f);
+}
+
+class PlughostEditor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/plughost-editor-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    // environment: what goes before the command, such as "env -u DISPLAY".
+    Result run(const std::string& args, const std::string& environment = "env -u DISPLAY")
+    {
+        const std::string outFile = dir + "/stdout", errFile = dir + "/stderr";
+        const std::string command =
+            environment + " " + std::string(TW_PLUGHOST) + " " + args + " >" + outFile + " 2>" + errFile;
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(outFile), slurp(errFile)};
+    }
+
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+
+    // Renders the test editor with extra arguments and reads the picture back.
+    Picture render(const std::string& extra, Result& r, const std::string& environment = "env -u DISPLAY")
+    {
+        r = run("editor " + plugin("testeditor_vst") + " " + path("out.png") + " " + extra, environment);
+        Picture p;
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(p.load(path("out.png"))) << r.err;
+        EXPECT_FALSE(exists(path("out.png.partial")));
+        return p;
+    }
+
+    void expectFailure(const std::string& args, const std::string& message)
+    {
+        const Result r = run(args);
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_NE(r.err.find(message), std::string::npos) << args << "\nstderr: " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(exists(path("out.png"))) << args;
+        EXPECT_FALSE(exists(path("out.png.partial"))) << args;
+    }
+
+    std::string dir;
+};
+
+// Each "automate INDEX VALUE" line of a run, in order.
+std::vector<std::pair<int, double>> automations(const std::string& out)
+{
+    std::vector<std::pair<int, double>> found;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        int index = 0;
+        double value = 0;
+        if (std::sscanf(line.c_str(), "automate %d %lf", &index, &value) == 2) found.emplace_back(index, value);
+    }
+    return found;
+}
+
+// The value the closing parameter list gives for an index.
+double finalValue(const std::string& out, int index)
+{
+    const std::size_t list = out.find("parameters:  ");
+    if (list == std::string::npos) return -1;
+    std::istringstream lines(out.substr(list));
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        std::smatch m;
+        if (std::regex_match(line, m, std::regex(R"(\s+(\d+)\s+.*?(\d+\.\d{6})\s*.*)")) && std::stoi(m[1]) == index)
+            return std::stod(m[2]);
+    }
+    return -1;
+}
+
+TEST_F(PlughostEditor, InfoGivesTheEditorSize)
+{
+    Result r = run("info " + plugin("testeditor_vst"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\neditor:      200 x 100\n"), std::string::npos) << r.out;
+    for (const char* name : {"msgrid_vst", "squeezr_vst", "vectorgram_vst"}) {
+        r = run(std::string("info ") + plugin(name));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(std::regex_search(r.out, std::regex("\neditor:      (none|[1-9][0-9]* x [1-9][0-9]*)\n")))
+            << name << "\n" << r.out;
+    }
+}
+
+TEST_F(PlughostEditor, PictureShowsTheFrameAndEachControlAtItsValue)
+{
+    Result r;
+    Picture p = render("", r);
+    ASSERT_EQ(p.width, 200);
+    ASSERT_EQ(p.height, 100);
+    EXPECT_NEAR(p.grey(kLeftX, kControlY), levelOf(0.25f), 1);
+    EXPECT_NEAR(p.grey(kRightX, kControlY), levelOf(0.75f), 1);
+    // The controls' edges: left and top inside, right and bottom outside; x = 100 is the right one's.
+    EXPECT_EQ(p.grey(10, 10), p.grey(kLeftX, kControlY));
+    EXPECT_EQ(p.grey(99, 49), p.grey(kLeftX, kControlY));
+    EXPECT_EQ(p.grey(100, 30), p.grey(kRightX, kControlY));
+    EXPECT_EQ(p.grey(189, 30), p.grey(kRightX, kControlY));
+    for (auto [x, y] : {std::pair{9, 30}, {190, 30}, {50, 50}, {50, 9}, {195, 95}, {1, 1}})
+        EXPECT_EQ(p.at(x, y), 0xFFFFFFu) << x << "," << y;
+    // A one-pixel black line along the frame's top and left.
+    for (auto [x, y] : {std::pair{0, 0}, {50, 0}, {199, 0}, {0, 50}, {0, 99}})
+        EXPECT_EQ(p.at(x, y), 0u) << x << "," << y;
+    EXPECT_TRUE(automations(r.out).empty()) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 0), 0.25, 1e-6) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 1), 0.75, 1e-6) << r.out;
+
+    p = render("--param 0=1 --param 1=0 --idle 3", r);
+    ASSERT_EQ(p.width, 200);
+    EXPECT_EQ(p.grey(kLeftX, kControlY), 255);
+    EXPECT_EQ(p.grey(kRightX, kControlY), 0);
+    EXPECT_NEAR(finalValue(r.out, 0), 1.0, 1e-6) << r.out;
+}
+
+TEST_F(PlughostEditor, DragAcrossTheLeftControlMovesParameterZero)
+{
+    Result r;
+    const Picture p = render("--drag 20,30:80,30", r);
+    const double end = (80.0 - 10) / 90;  // the end point's fraction of the control's width
+    const auto seen = automations(r.out);
+    ASSERT_FALSE(seen.empty()) << r.out;
+    EXPECT_EQ(seen.front().first, 0);
+    EXPECT_NEAR(seen.front().second, (20.0 - 10) / 90, 0.012) << "the press point comes first";
+    EXPECT_EQ(seen.back().first, 0);
+    EXPECT_NEAR(seen.back().second, end, 0.012);
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](auto& a) { return a.first == 0; })) << r.out;
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << "a rightward drag only raises the value\n" << r.out;
+    const std::size_t begin = r.out.find("beginEdit 0\n"), first = r.out.find("automate 0 "),
+                      last = r.out.rfind("automate 0 "), finish = r.out.find("endEdit 0\n");
+    ASSERT_NE(begin, std::string::npos) << r.out;
+    ASSERT_NE(finish, std::string::npos) << r.out;
+    EXPECT_LT(begin, first);
+    EXPECT_GT(finish, last);
+    EXPECT_NEAR(finalValue(r.out, 0), end, 0.012) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 1), 0.75, 1e-6) << r.out;
+    ASSERT_EQ(p.width, 200);
+    EXPECT_NEAR(p.grey(kLeftX, kControlY), levelOf(float(end)), 1) << "the picture shows the new value";
+    EXPECT_NEAR(p.grey(kRightX, kControlY), levelOf(0.75f), 1);
+}
+
+TEST_F(PlughostEditor, PressOnTheRightControlSetsParameterOneFromThePoint)
+{
+    Result r;
+    const Picture p = render("--press 145,30", r);
+    const auto seen = automations(r.out);
+    ASSERT_FALSE(seen.empty()) << r.out;
+    for (const auto& [index, value] : seen) {
+        EXPECT_EQ(index, 1);
+        EXPECT_NEAR(value, 0.5, 1e-5);  // (145 - 100) / 90
+    }
+    EXPECT_NE(r.out.find("beginEdit 1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("endEdit 1\n"), std::string::npos) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 1), 0.5, 1e-5) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 0), 0.25, 1e-6) << r.out;
+    ASSERT_EQ(p.width, 200);
+    EXPECT_NEAR(p.grey(kRightX, kControlY), levelOf(0.5f), 1);
+    EXPECT_NEAR(p.grey(kLeftX, kControlY), levelOf(0.25f), 1);
+}
+
+TEST_F(PlughostEditor, UsesTheDisplayItIsGiven)
+{
+    // A server of the test's own: the run must draw on it rather than start another.
+    PrivateXServer server;
+    std::string error;
+    ASSERT_TRUE(server.start(error)) << error;
+    Result r;
+    const Picture p = render("--param 1=1", r, "DISPLAY=" + server.name());
+    ASSERT_EQ(p.width, 200);
+    EXPECT_EQ(p.grey(kRightX, kControlY), 255);
+    server.stop();
+    std::remove(path("out.png").c_str());
+
+    // And with a display that is not there, it says so rather than starting one.
+    r = run("editor " + plugin("testeditor_vst") + " " + path("out.png"), "DISPLAY=:4711");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("cannot open the X display ':4711'"), std::string::npos) << r.err;
+    EXPECT_FALSE(exists(path("out.png")));
+}
+
+TEST_F(PlughostEditor, APluginWithoutAnEditorIsRefused)
+{
+    std::string without;
+    for (const char* name : {"msgrid_vst", "squeezr_vst", "vectorgram_vst"}) {
+        const Result r = run(std::string("info ") + plugin(name));
+        if (r.status == 0 && r.out.find("\neditor:      none\n") != std::string::npos) {
+            without = plugin(name);
+            break;
+        }
+    }
+    if (without.empty()) GTEST_SKIP() << "every plug-in built here has an editor";
+    expectFailure("editor " + without + " " + path("out.png"), "the plug-in has no editor");
+}
+
+TEST_F(PlughostEditor, BadArgumentsGiveOneClearLineAndNoPicture)
+{
+    std::ofstream(path("notaplugin.so")) << "text";
+    const std::string ed = "editor " + plugin("testeditor_vst") + " " + path("out.png");
+    expectFailure("editor " + path("missing.so") + " " + path("out.png"), "no such file");
+    expectFailure("editor " + path("notaplugin.so") + " " + path("out.png"), "not a loadable library");
+    expectFailure(ed + " --press 10", "--press 10: expected X,Y");
+    expectFailure(ed + " --press 10,y", "expected X,Y");
+    expectFailure(ed + " --press -1,5", "expected X,Y");
+    expectFailure(ed + " --press 200,10", "--press 200,10: outside the 200 x 100 editor");
+    expectFailure(ed + " --press 10,100", "outside the 200 x 100 editor");
+    expectFailure(ed + " --drag 10,10", "--drag 10,10: expected X1,Y1:X2,Y2");
+    expectFailure(ed + " --drag 10,10:300,10", "outside the 200 x 100 editor");
+    expectFailure(ed + " --drag", "--drag: needs a value");
+    expectFailure(ed + " --idle many", "'many' is not a number");
+    expectFailure(ed + " --idle -1", "must be 0 to 10000");
+    expectFailure(ed + " --param 2=0.5", "index out of range");
+    expectFailure(ed + " --zoom 2", "--zoom: unknown option");
+    const Result r = run("editor " + plugin("testeditor_vst") + " " + path("nodir/out.png"));
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("nodir/out.png: cannot be written"), std::string::npos) << r.err;
+    EXPECT_FALSE(exists(path("nodir")));
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+#include "tools/plughost/EditorWindow.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <poll.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+bool requestFailed = false;
+int noteError(Display*, XErrorEvent*)
+{
+    requestFailed = true;
+    return 0;
+}
+
+// Turns the asynchronous error of a request (a window that is not viewable, say) into an answer
+// instead of Xlib's default of ending the process.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* d) : display(d)
+    {
+        XSync(display, False);
+        requestFailed = false;
+        previous = XSetErrorHandler(noteError);
+    }
+    bool ok()
+    {
+        XSync(display, False);
+        return !requestFailed;
+    }
+    ~ErrorTrap()
+    {
+        XSync(display, False);
+        XSetErrorHandler(previous);
+    }
+
+private:
+    Display* display;
+    int (*previous)(Display*, XErrorEvent*) = nullptr;
+};
+
+// The 8 bits of a channel, wherever the visual keeps them.
+std::uint32_t channel(unsigned long pixel, unsigned long mask)
+{
+    if (!mask) return 0;
+    const int shift = std::countr_zero(mask);
+    const int bits = std::popcount(mask);
+    const unsigned long v = (pixel & mask) >> shift;
+    return bits >= 8 ? std::uint32_t(v >> (bits - 8)) : std::uint32_t(v * 255 / ((1ul << bits) - 1));
+}
+
+} // namespace
+
+void EditorWindow::prepareThreads()
+{
+    XInitThreads();
+}
+
+EditorWindow::~EditorWindow()
+{
+    if (!display_) return;
+    if (window_) XDestroyWindow(display_, window_);
+    XCloseDisplay(display_);
+}
+
+bool EditorWindow::open(int width, int height, std::string& error)
+{
+    const char* name = std::getenv("DISPLAY");
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) {
+        error = std::string("cannot open the X display '") + (name ? name : "") + "'";
+        return false;
+    }
+    const int screen = DefaultScreen(display_);
+    if (DefaultDepth(display_, screen) < 24) {
+        error = "the X display has " + std::to_string(DefaultDepth(display_, screen)) +
+                "-bit colour; pictures need 24 bits";
+        return false;
+    }
+    if (width > DisplayWidth(display_, screen) || height > DisplayHeight(display_, screen)) {
+        error = "the editor (" + std::to_string(width) + " x " + std::to_string(height) +
+                ") does not fit on the X screen (" + std::to_string(DisplayWidth(display_, screen)) + " x " +
+                std::to_string(DisplayHeight(display_, screen)) + ")";
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+
+    // Placed by us, not by a window manager: nothing reparents or moves it, and mapping raises it,
+    // so every pixel of it can be read back and pointed at.
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = 0x808080;
+    attributes.event_mask = StructureNotifyMask;
+    ErrorTrap trap(display_);
+    window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, unsigned(width), unsigned(height), 0,
+                            CopyFromParent, InputOutput, CopyFromParent,
+                            CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    XStoreName(display_, window_, "plughost editor");
+    XMapRaised(display_, window_);
+    if (!trap.ok()) {
+        error = "cannot make a window on the X display";
+        return false;
+    }
+
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    XEvent event;
+    while (!XCheckTypedWindowEvent(display_, window_, MapNotify, &event)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            error = "the X server did not map the editor window";
+            return false;
+        }
+        pollfd wait{ConnectionNumber(display_), POLLIN, 0};
+        poll(&wait, 1, int(left));
+    }
+    return true;
+}
+
+bool EditorWindow::screenPoint(int x, int y, int& screenX, int& screenY)
+{
+    if (!display_ || !window_) return false;
+    ::Window child = 0;
+    return XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &screenX, &screenY, &child);
+}
+
+bool EditorWindow::capture(std::vector<std::uint32_t>& pixels, std::string& error)
+{
+    if (!display_ || !window_) {
+        error = "no editor window to read back";
+        return false;
+    }
+    XImage* image = nullptr;
+    {
+        ErrorTrap trap(display_);
+        image = XGetImage(display_, window_, 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+        if (!trap.ok() && image) {
+            XDestroyImage(image);
+            image = nullptr;
+        }
+    }
+    if (!image) {
+        error = "cannot read the editor window back from the X server";
+        return false;
+    }
+    pixels.assign(std::size_t(width_) * std::size_t(height_), 0);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            pixels[std::size_t(y) * std::size_t(width_) + std::size_t(x)] =
+                channel(p, image->red_mask) << 16 | channel(p, image->green_mask) << 8 | channel(p, image->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return true;
+}
+
+void EditorWindow::discardEvents()
+{
+    if (!display_) return;
+    XEvent event;
+    while (XPending(display_)) XNextEvent(display_, &event);
+}
