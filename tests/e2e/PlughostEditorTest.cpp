@@ -106,9 +106,10 @@ protected:
     std::string path(const std::string& name) const { return dir + "/" + name; }
 
     // Renders the test editor with extra arguments and reads the picture back.
-    Picture render(const std::string& extra, Result& r, const std::string& environment = "env -u DISPLAY")
+    Picture render(const std::string& extra, Result& r, const std::string& environment = "env -u DISPLAY",
+                   const std::string& pluginName = "testeditor_vst")
     {
-        r = run("editor " + plugin("testeditor_vst") + " " + path("out.png") + " " + extra, environment);
+        r = run("editor " + plugin(pluginName) + " " + path("out.png") + " " + extra, environment);
         Picture p;
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_TRUE(p.load(path("out.png"))) << r.err;
@@ -305,3 +306,59 @@ TEST_F(PlughostEditor, BadArgumentsGiveOneClearLineAndNoPicture)
 }
 
 } // namespace
+
+// The shipped +msgrid editor, as a host shows it: its sliders at (5,40)-(345,56) and (5,60)-(345,76),
+// track from x 5 + 12 to 5 + 328; the colour button at (330,80)-(347,97).
+namespace {
+constexpr std::uint32_t kMsgridAccent = 80u << 16 | 189u << 8 | 216u;
+}  // namespace
+
+class MsgridInPlughost : public PlughostEditor {
+protected:
+    Picture msgrid(const std::string& extra, Result& r) { return render(extra, r, "env -u DISPLAY", "msgrid_vst"); }
+};
+
+TEST_F(MsgridInPlughost, DraggingTheMidSliderToItsRightEndGivesPlus12dB)
+{
+    Result r;
+    const Picture p = msgrid("--drag 175,48:349,48", r);
+    ASSERT_EQ(p.width, 350);
+    ASSERT_EQ(p.height, 110);
+    const auto seen = automations(r.out);
+    ASSERT_FALSE(seen.empty()) << r.out;
+    EXPECT_EQ(seen.back().first, 0);
+    EXPECT_EQ(seen.back().second, 1.0) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 0), 1.0, 1e-6) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+0\s+mid gain\s+1\.000000\s+12\.0+ dB\n)"))) << r.out;
+    EXPECT_NE(r.out.find("beginEdit 0\n"), std::string::npos);
+    EXPECT_NE(r.out.find("endEdit 0\n"), std::string::npos);
+    EXPECT_EQ(p.at(5 + 328, 40 + 13), kMsgridAccent) << "the thumb at the right end";
+    EXPECT_EQ(p.at(5 + 170, 60 + 13), kMsgridAccent) << "side stays in the middle";
+}
+
+TEST_F(MsgridInPlughost, HostAutomationOfSideGainMovesTheSideSlider)
+{
+    Result r;
+    const Picture p = msgrid("--automate 1=0.25", r);
+    ASSERT_EQ(p.width, 350);
+    EXPECT_EQ(p.at(5 + 12 + 79, 60 + 13), kMsgridAccent) << "-6 dB: a quarter of the track";
+    EXPECT_NE(p.at(5 + 170, 60 + 13), kMsgridAccent);
+    EXPECT_TRUE(automations(r.out).empty()) << "the host's own change is not sent back\n" << r.out;
+    EXPECT_NEAR(finalValue(r.out, 1), 0.25, 1e-6);
+}
+
+TEST_F(MsgridInPlughost, TwoClicksOnTheColourButtonGiveRandomColoursThenTheDefaults)
+{
+    Result r;
+    const Picture plain = msgrid("", r);
+    const Picture once = msgrid("--press 338,88", r);
+    EXPECT_TRUE(automations(r.out).empty()) << r.out;
+    EXPECT_EQ(r.out.find("beginEdit"), std::string::npos) << "the colour button is no parameter\n" << r.out;
+    const Picture twice = msgrid("--press 338,88 --press 338,88", r);
+    ASSERT_EQ(plain.pixels.size(), 350u * 110u);
+    ASSERT_EQ(once.pixels.size(), plain.pixels.size());
+    // Random colours reach the title, both sliders and the buttons.
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{85, 6}, {175, 53}, {175, 73}, {100, 54}})
+        EXPECT_NE(once.at(x, y), plain.at(x, y)) << x << "," << y;
+    EXPECT_EQ(twice.pixels, plain.pixels) << "the second click restores exactly the defaults";
+}

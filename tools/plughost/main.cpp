@@ -1,7 +1,8 @@
 // plughost: a command-line VST 2 host.
 //   plughost info PLUGIN
 //   plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N] [--block N] [--bypass]
-//   plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--idle N] [--press X,Y] [--drag X1,Y1:X2,Y2]
+//   plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]... [--idle N]
+//                   [--press X,Y]... [--drag X1,Y1:X2,Y2]...
 #include "tools/plughost/AudioFile.h"
 #include "tools/plughost/EditorWindow.h"
 #include "tools/plughost/PluginHost.h"
@@ -36,8 +37,8 @@ void usage()
                  "usage: plughost info PLUGIN\n"
                  "       plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N]\n"
                  "                        [--block N] [--bypass]\n"
-                 "       plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--idle N] [--press X,Y]\n"
-                 "                       [--drag X1,Y1:X2,Y2]\n");
+                 "       plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]...\n"
+                 "                       [--idle N] [--press X,Y]... [--drag X1,Y1:X2,Y2]...\n");
 }
 
 bool parseInt(const std::string& text, long& out)
@@ -149,25 +150,26 @@ int info(const std::string& path)
     return 0;
 }
 
-std::pair<VstInt32, float> parseAssignment(const std::string& assignment)
+std::pair<VstInt32, float> parseAssignment(const std::string& assignment, const std::string& option = "--param")
 {
     const auto eq = assignment.find('=');
     long index = 0;
     float v = 0;
-    if (eq == std::string::npos) fail("--param " + assignment + ": expected INDEX=VALUE");
+    if (eq == std::string::npos) fail(option + " " + assignment + ": expected INDEX=VALUE");
     if (!parseInt(assignment.substr(0, eq), index))
-        fail("--param " + assignment + ": '" + assignment.substr(0, eq) + "' is not a parameter index");
+        fail(option + " " + assignment + ": '" + assignment.substr(0, eq) + "' is not a parameter index");
     if (!parseFloat(assignment.substr(eq + 1), v))
-        fail("--param " + assignment + ": '" + assignment.substr(eq + 1) + "' is not a number");
-    if (index < 0 || index > 0x7fffffff) fail("--param " + assignment + ": index out of range");
+        fail(option + " " + assignment + ": '" + assignment.substr(eq + 1) + "' is not a number");
+    if (index < 0 || index > 0x7fffffff) fail(option + " " + assignment + ": index out of range");
     return {static_cast<VstInt32>(index), v};
 }
 
-void checkParameterIndices(const std::vector<std::pair<VstInt32, float>>& params, const AEffect* e)
+void checkParameterIndices(const std::vector<std::pair<VstInt32, float>>& params, const AEffect* e,
+                           const std::string& option = "--param")
 {
     for (const auto& [index, value] : params) {
         if (index >= e->numParams)
-            fail("--param " + std::to_string(index) + "=...: index out of range (the plug-in has " +
+            fail(option + " " + std::to_string(index) + "=...: index out of range (the plug-in has " +
                  std::to_string(e->numParams) + " parameters)");
         (void)value;
     }
@@ -288,6 +290,7 @@ int process(const std::vector<std::string>& args)
 
 struct EditorOptions {
     std::vector<std::pair<VstInt32, float>> params;
+    std::vector<std::pair<VstInt32, float>> automations;  // set while the editor is open, as a host does
     long idles = 10;
     std::vector<PointerInjector::Gesture> gestures;  // in editor pixels until the window is placed
     std::vector<std::string> gestureTexts;
@@ -316,6 +319,8 @@ EditorOptions parseEditorOptions(const std::vector<std::string>& args, std::size
         };
         if (a == "--param") {
             options.params.push_back(parseAssignment(value()));
+        } else if (a == "--automate") {
+            options.automations.push_back(parseAssignment(value(), a));
         } else if (a == "--idle") {
             const std::string& v = value();
             if (!parseInt(v, options.idles)) fail("--idle " + v + ": '" + v + "' is not a number");
@@ -368,6 +373,7 @@ int editor(const std::vector<std::string>& args)
     AEffect* e = host.effect();
     if (!(e->flags & effFlagsHasEditor)) fail(pluginPath + ": the plug-in has no editor");
     checkParameterIndices(options.params, e);
+    checkParameterIndices(options.automations, e, "--automate");
 
     std::string error;
     const char* display = std::getenv("DISPLAY");
@@ -426,6 +432,10 @@ int editor(const std::vector<std::string>& args)
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     };
     for (long i = 0; i < options.idles; ++i) idle();
+    if (!options.automations.empty()) {
+        for (const auto& [index, value] : options.automations) host.setParameter(index, value);
+        for (int i = 0; i < 5; ++i) idle();  // time to show what the host changed
+    }
     for (const auto& g : options.gestures) {
         injector.start(g, gauge);
         while (!injector.finished()) idle();  // the press may keep one of these busy until release

@@ -136,7 +136,7 @@ TEST_F(MsgridEditor, OpensAt350By110WithItsWidgetsOnAWhiteFrame)
     const VGPalette& p = CMsgridVSTEditor::kDefaultPalette;
     EXPECT_EQ(pixel(0, 0), 0x000000u);      // the frame's line along its top and left
     EXPECT_EQ(pixel(349, 38), 0xFFFFFFu);   // between the widgets
-    EXPECT_EQ(pixel(175, 105), 0xEFE8E5u);  // the banner's field beside its text
+    EXPECT_EQ(pixel(3, 104), 0xEFE8E5u);    // the banner's field beside its text
     // Both sliders at 0 dB: thumbs in the middle, accent inside.
     EXPECT_EQ(pixel(5 + 170, 48), word(p[VGPalette::kAccent]));
     EXPECT_EQ(pixel(5 + 170, 68), word(p[VGPalette::kAccent]));
@@ -175,9 +175,9 @@ TEST_F(MsgridEditor, DraggingTheMidSliderToItsRightEndGivesPlus12dBAndTellsTheHo
     EXPECT_EQ(automated.back().opt, 1.0f);
     EXPECT_EQ(count(audioMasterBeginEdit), 1);
     EXPECT_EQ(count(audioMasterEndEdit), 1);
-    // The thumb is drawn at the right end once the editor idles.
+    // The thumb is drawn at the right end once the editor idles (below the read-out's text).
     idle();
-    EXPECT_EQ(pixel(5 + 328, kMidRow), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
+    EXPECT_EQ(pixel(5 + 328, 40 + 13), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
 }
 
 TEST_F(MsgridEditor, SliderClampsAndShiftMakesItTenTimesFiner)
