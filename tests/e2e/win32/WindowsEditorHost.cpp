@@ -42,6 +42,15 @@ void sendButton(DWORD flags)
 
 }  // namespace
 
+bool WindowsEditorHost::windowsAvailable()
+{
+    if (!registerHostClass()) return false;
+    HWND probe = CreateWindowExA(0, kHostClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (probe) DestroyWindow(probe);
+    return probe != nullptr;
+}
+
 WindowsEditorHost::WindowsEditorHost(int screenX, int screenY) : originX(screenX), originY(screenY) {}
 
 WindowsEditorHost::~WindowsEditorHost()

@@ -26,6 +26,9 @@ public:
     WindowsEditorHost(const WindowsEditorHost&) = delete;
     WindowsEditorHost& operator=(const WindowsEditorHost&) = delete;
 
+    // False where Wine has no display to make windows on.
+    static bool windowsAvailable();
+
     bool load(const std::string& path, std::string& error);
     // Asks effEditGetRect, makes the host window with that client size, opens the editor into it.
     bool openEditor(std::string& error);
