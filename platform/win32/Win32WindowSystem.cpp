@@ -101,6 +101,13 @@ void unregisterClassIfUnused()
     }
 }
 
+// A window that died with its parent leaves the class registered until the next one is made. It must
+// not outlive the library: its window procedure is our code, and the same library loaded again at the
+// same address could not register its class under the same name.
+struct ClassReleaser {
+    ~ClassReleaser() { unregisterClassIfUnused(); }
+} classReleaser;
+
 // The OLE face of a window's drop target; its count starts at 0 and it goes when released to 0.
 class OleDropTarget final : public IDropTarget {
 public:
