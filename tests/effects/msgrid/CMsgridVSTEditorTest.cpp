@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,11 +27,14 @@ struct HostCall {
     float opt;
 };
 std::vector<HostCall>* calls = nullptr;
+// What the host does on a call, as hosts that close plug-ins from inside callbacks do.
+std::function<void(VstInt32)> onHostCall;
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
 {
     if (opcode == audioMasterVersion) return 2400;
     if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
+    if (onHostCall) onHostCall(opcode);
     return 0;
 }
 
@@ -53,6 +57,7 @@ protected:
     }
     void TearDown() override
     {
+        onHostCall = nullptr;
         if (aeffect) dispatch(effClose);
         calls = nullptr;
         platform::WindowSystem::install(nullptr);
@@ -353,4 +358,66 @@ TEST_F(MsgridEditor, ParameterChangesFromAnotherThreadWhileTheEditorOpensAndClos
     paintAll();
     idle();
     EXPECT_EQ(pixel(5 + 12 + 237, 68), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
+}
+
+// Hosts close editors, and whole effects, from inside the callbacks a drag makes: the gesture stops,
+// nothing of the closed editor is touched, and the window goes when the press unwinds.
+TEST_F(MsgridEditor, TheHostClosesTheEditorFromAnIdleCallDuringADrag)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    onHostCall = [&](VstInt32 opcode) {
+        if (opcode == audioMasterIdle && editor->getFrame()) dispatch(effEditClose);
+    };
+    std::vector<platform::HeadlessWindowSystem::InputStep> steps(200, {kButtonLeft, {250, kMidRow}});
+    steps.push_back({0, {250, kMidRow}});
+    headless.script(steps);
+    headless.press(window(), {kMidTrackStart + 158, kMidRow});
+    onHostCall = nullptr;
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_EQ(headless.windowCount(), 0u);
+    ASSERT_TRUE(open());  // and the editor opens again
+    paintAll();
+}
+
+TEST_F(MsgridEditor, TheHostClosesTheEffectFromAnAutomationDuringADrag)
+{
+    ASSERT_TRUE(open());
+    paintAll();
+    onHostCall = [&](VstInt32 opcode) {
+        if (opcode == audioMasterAutomate && aeffect) {
+            AEffect* closing = aeffect;
+            aeffect = nullptr;
+            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
+        }
+    };
+    const platform::NativeWindow w = window();
+    std::vector<platform::HeadlessWindowSystem::InputStep> steps(50, {kButtonLeft, {250, kMidRow}});
+    steps.push_back({0, {250, kMidRow}});
+    headless.script(steps);
+    headless.press(w, {kMidTrackStart + 158, kMidRow});
+    onHostCall = nullptr;
+    EXPECT_EQ(aeffect, nullptr);
+    EXPECT_EQ(headless.windowCount(), 0u);
+    EXPECT_EQ(count(audioMasterAutomate), 1) << "the drag stopped with its effect";
+    EXPECT_EQ(count(audioMasterEndEdit), 0);
+}
+
+TEST_F(MsgridEditor, TheHostClosesTheEffectWhenTheColourButtonIdles)
+{
+    ASSERT_TRUE(open());
+    onHostCall = [&](VstInt32 opcode) {
+        if (opcode == audioMasterIdle && aeffect) {
+            AEffect* closing = aeffect;
+            aeffect = nullptr;
+            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
+        }
+    };
+    headless.setTicks(headless.ticks() + 1000);  // the click's idle turn is due at once
+    headless.setButtons(kButtonLeft);
+    headless.press(window(), {338, 88});
+    headless.setButtons(0);
+    onHostCall = nullptr;
+    EXPECT_EQ(aeffect, nullptr);
+    EXPECT_EQ(headless.windowCount(), 0u);
 }
