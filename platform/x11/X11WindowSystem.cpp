@@ -69,9 +69,11 @@ X11WindowSystem::~X11WindowSystem()
     if (connection) XCloseDisplay(connection);
 }
 
-Display* X11WindowSystem::display()
+Display* X11WindowSystem::display(bool retry)
 {
-    if (!tried) {
+    // Polls never retry (they run in drag loops); opening an editor does, so a display that came up
+    // after a first failed attempt is found.
+    if (!tried || (retry && !connection)) {
         tried = true;
         connection = XOpenDisplay(nullptr);
     }
@@ -137,7 +139,7 @@ void X11WindowSystem::sleep(std::uint32_t milliseconds)
 
 NativeWindow X11WindowSystem::createChildWindow(NativeWindow parent, int w, int h, WindowClient* client)
 {
-    Display* d = display();
+    Display* d = display(true);
     if (!d || !parent || w < 1 || h < 1) return 0;
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return 0;

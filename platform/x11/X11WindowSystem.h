@@ -47,7 +47,7 @@ private:
         WindowClient* client = nullptr;
         std::unique_ptr<DeviceContext> image;
     };
-    _XDisplay* display();
+    _XDisplay* display(bool retry = false);
     void dispatch(void* event);
 
     _XDisplay* connection = nullptr;

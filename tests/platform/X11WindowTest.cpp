@@ -1,5 +1,6 @@
 // The test editor in a real X11 window: a child of a window the test makes, repainted on expose and
 // pressed through the XTEST extension. Skips when no display can be opened.
+#include "platform/x11/X11WindowSystem.h"
 #include "tests/viewframework/TestEditor.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace {
@@ -119,3 +122,18 @@ TEST_F(X11WindowTest, OpensAsAChildRepaintsOnExposeAndTakesAnXTestPress)
 }
 
 }  // namespace
+
+TEST_F(X11WindowTest, AnEditorOpensOnceTheDisplayIsThereEvenAfterAFailedAttempt)
+{
+    platform::X11WindowSystem fresh;  // no connection tried yet
+    platform::WindowSystem::install(&fresh);
+    const std::string displayName = DisplayString(display);
+    unsetenv("DISPLAY");
+    EXPECT_EQ(dispatch(effEditOpen, reinterpret_cast<void*>(host)), 0);
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    setenv("DISPLAY", displayName.c_str(), 1);
+    EXPECT_EQ(dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+    EXPECT_NE(editor->getFrame(), nullptr);
+    dispatch(effEditClose);
+    platform::WindowSystem::install(nullptr);
+}
