@@ -49,7 +49,7 @@ mkdir -p "$pictures"
 drawn=0
 for so in "$plugins"/*.so; do
   name=$(basename "$so" .so)
-  [ "$name" = testeditor_vst ] && continue  # the framework's test editor, not a product
+  case "$name" in testeditor*) continue ;; esac  # the framework's test editors, not products
   if $host info "$so" | grep -q '^editor: *none$'; then
     echo "$name: no editor"
     continue
