@@ -1,5 +1,7 @@
 #include "effects/squeezr/squeezr.h"
 
+#include "effects/squeezr/CSqueezrVSTEditor.h"
+
 #include "effectbase/DenormalGuard.h"
 
 #include <bit>
@@ -125,6 +127,7 @@ squeezr::squeezr(audioMasterCallback audioMaster)
     hasVu(true);
     canProcessReplacing(true);
     setUniqueID(fourCharCode('s', 'q', 'z', 'r'));
+    new CSqueezrVSTEditor(this);  // registers itself; the effect owns it
 }
 
 squeezr::~squeezr() = default;

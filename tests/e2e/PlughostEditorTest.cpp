@@ -362,3 +362,46 @@ TEST_F(MsgridInPlughost, TwoClicksOnTheColourButtonGiveRandomColoursThenTheDefau
         EXPECT_NE(once.at(x, y), plain.at(x, y)) << x << "," << y;
     EXPECT_EQ(twice.pixels, plain.pixels) << "the second click restores exactly the defaults";
 }
+
+// The shipped +squeezr editor: knobs of 66 x 66 from (5,170), 70 pixels apart (the knee knob at
+// (285,170) before the makeup knob at (355,170)); the eyes at (5,35), (145,35), (285,35), 134 square.
+namespace {
+constexpr std::uint32_t kSqueezrAccent = 80u << 16 | 189u << 8 | 216u;
+constexpr std::uint32_t kSqueezrDarkAccent = 40u << 16 | 94u << 8 | 108u;
+}  // namespace
+
+class SqueezrInPlughost : public PlughostEditor {
+protected:
+    Picture squeezr(const std::string& extra, Result& r) { return render(extra, r, "env -u DISPLAY", "squeezr_vst"); }
+};
+
+TEST_F(SqueezrInPlughost, DraggingTheThresholdKnobUpTurnsItToTheTop)
+{
+    Result r;
+    const Picture p = squeezr("--drag 108,203:108,125", r);
+    ASSERT_EQ(p.width, 424);
+    ASSERT_EQ(p.height, 285);
+    const auto seen = automations(r.out);
+    ASSERT_FALSE(seen.empty()) << r.out;
+    for (const auto& [index, value] : seen) EXPECT_EQ(index, 1) << r.out;
+    EXPECT_EQ(seen.back().second, 1.0) << r.out;
+    EXPECT_NEAR(finalValue(r.out, 1), 1.0, 1e-6) << r.out;
+    EXPECT_NE(r.out.find("beginEdit 1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("endEdit 1\n"), std::string::npos) << r.out;
+    EXPECT_EQ(p.at(75 + 47, 170 + 57), kSqueezrAccent) << "the pointer at 5 o'clock";
+    EXPECT_NEAR(finalValue(r.out, 2), 19.0 / 99.0, 1e-6) << "the attack knob beside it stays";
+}
+
+TEST_F(SqueezrInPlughost, PictureOfTheInitialProgram)
+{
+    Result r;
+    const Picture p = squeezr("--param 4=0.5", r);
+    ASSERT_EQ(p.width, 424);
+    // Silent meters: the input and output eyes dark, the gain eye at 0 dB dark but for its mark.
+    EXPECT_EQ(p.at(5 + 40, 35 + 20), kSqueezrDarkAccent);
+    EXPECT_EQ(p.at(285 + 40, 35 + 20), kSqueezrDarkAccent);
+    EXPECT_EQ(p.at(145 + 40, 35 + 20), kSqueezrDarkAccent);
+    // Makeup at half: its pointer at 12 o'clock, the dot at (29,1)-(37,9) of the knob.
+    EXPECT_EQ(p.at(355 + 33, 170 + 5), kSqueezrAccent);
+    EXPECT_TRUE(automations(r.out).empty()) << r.out;
+}

@@ -32,7 +32,12 @@ TEST(SqueezrPlugin, LoadsWithItsIdentityAndInitialProgram)
     EXPECT_EQ(e->numPrograms, 10);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsCanReplacing);
+    EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsCanReplacing | effFlagsHasEditor);
+    ERect* r = nullptr;
+    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->right - r->left, 424);
+    EXPECT_EQ(r->bottom - r->top, 285);
     EXPECT_EQ(host.vendor(), "Tonewerks");
     EXPECT_EQ(host.product(), "+squeezr");
     EXPECT_EQ(host.effectName(), "");
@@ -94,7 +99,9 @@ TEST(SqueezrPlugin, TwoInstancesAndBadCallsStayApart)
     EXPECT_EQ(b.parameterDisplay(4), "0.000000");
     EXPECT_EQ(a.parameterDisplay(2), "20.00000");
     EXPECT_EQ(a.parameterDisplay(99), "");
-    EXPECT_EQ(a.dispatch(effEditOpen), 0); // no editor in this build
+    // Editor calls without an open editor do nothing.
+    EXPECT_EQ(a.dispatch(effEditIdle), 0);
+    a.dispatch(effEditClose);
     float* none[] = {nullptr, nullptr};
     a.processReplacing(none, none, 512);
     a.processReplacing(none, none, 0);

@@ -39,6 +39,13 @@ private:
     std::vector<std::pair<VstInt32, float>>* log;
 };
 
+// The spy takes the place of the effect's own editor, which goes first.
+void spyOn(squeezr& e, std::vector<std::pair<VstInt32, float>>* log)
+{
+    delete e.getEditor();
+    e.setEditor(new SpyEditor(&e, log));
+}
+
 } // namespace
 
 TEST(SqueezrIdentity, RecordNamesAndLabels)
@@ -50,7 +57,7 @@ TEST(SqueezrIdentity, RecordNamesAndLabels)
     EXPECT_EQ(a->numParams, 8);
     EXPECT_EQ(a->numInputs, 2);
     EXPECT_EQ(a->numOutputs, 2);
-    EXPECT_EQ(a->flags, effFlagsHasVu | effFlagsCanReplacing); // no editor yet
+    EXPECT_EQ(a->flags, effFlagsHasVu | effFlagsCanReplacing | effFlagsHasEditor);
 
     char text[256] = {};
     EXPECT_EQ(a->dispatcher(a, effSetBypass, 0, 1, nullptr, 0), 1);
@@ -161,7 +168,7 @@ TEST(SqueezrParameters, BadHostValuesAreIgnoredOrClamped)
 {
     auto e = makeEffect(true);
     std::vector<std::pair<VstInt32, float>> told;
-    e->setEditor(new SpyEditor(e.get(), &told));
+    spyOn(*e, &told);
 
     const float before = e->getParameter(squeezr::kThreshold);
     e->setParameter(squeezr::kThreshold, std::numeric_limits<float>::quiet_NaN());
@@ -194,7 +201,7 @@ TEST(SqueezrPrograms, ProgramsAreLiveAndRestoreInOrder)
     EXPECT_EQ(display(*e, 6), "off");
 
     std::vector<std::pair<VstInt32, float>> told;
-    e->setEditor(new SpyEditor(e.get(), &told));
+    spyOn(*e, &told);
     e->setProgram(0);
     for (VstInt32 i = 0; i < 8; ++i) EXPECT_NEAR(e->getParameter(i), edited[i], 1e-6f) << i;
     ASSERT_EQ(told.size(), 8u);
@@ -222,7 +229,7 @@ TEST(SqueezrPrograms, RepeatedValueLeavesTheProgramAlone)
     e->setProgram(1);
     e->setParameter(squeezr::kThreshold, 0.5f);
     std::vector<std::pair<VstInt32, float>> told;
-    e->setEditor(new SpyEditor(e.get(), &told));
+    spyOn(*e, &told);
     e->setProgram(0);
     ASSERT_EQ(told.size(), 8u);
     EXPECT_EQ(told[3], std::make_pair(VstInt32{squeezr::kThreshold}, 0.0f));
