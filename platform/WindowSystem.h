@@ -53,7 +53,7 @@ public:
     virtual bool hasCaption(NativeWindow window) = 0;
     // Whether the window is a host's multiple-document area, whose children it lays out itself.
     virtual bool isDocumentArea(NativeWindow) { return false; }
-    // Resizes a window that may be the host's, keeping its top-left corner.
+    // Resizes a window that may be the host's to this outer size, keeping its top-left corner.
     virtual void resizeHostWindow(NativeWindow window, int w, int h) = 0;
     // Thickness of the frame the system draws around a dialog, in pixels.
     virtual int dialogFrameHeight() { return 0; }

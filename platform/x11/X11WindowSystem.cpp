@@ -227,10 +227,16 @@ void X11WindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
         return;
     }
     Display* d = display();
-    // X refuses a zero size.
-    if (!d || !window || w < 1 || h < 1) return;
+    if (!d || !window) return;
     ErrorTrap trap(d);
-    XResizeWindow(d, ::Window(window), unsigned(w), unsigned(h));
+    ::Window root = 0;
+    int x = 0, y = 0;
+    unsigned gw = 0, gh = 0, border = 0, depth = 0;
+    if (!XGetGeometry(d, ::Window(window), &root, &x, &y, &gw, &gh, &border, &depth) || !trap.sync()) return;
+    // The size asked for is the outer one, as outerRect measures it; X sizes the inside. X refuses 0.
+    const int inner = 2 * int(border);
+    if (w - inner < 1 || h - inner < 1) return;
+    XResizeWindow(d, ::Window(window), unsigned(w - inner), unsigned(h - inner));
 }
 
 void X11WindowSystem::present(NativeWindow window, const Rect& r)
