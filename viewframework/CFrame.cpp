@@ -305,6 +305,8 @@ void CFrame::resizeWindowChain(std::int32_t width, std::int32_t height)
         if (!parent || ws.isDocumentArea(parent)) break;
         const platform::Rect own = ws.outerRect(current, 0), around = ws.outerRect(parent, 0);
         resizeOne(current, width + extraWidth, height + extraHeight);
+        // A host may answer its resize by destroying the editor's window: then nothing more is ours to do.
+        if (!windowHandle) return;
         extraWidth += around.width() - own.width();
         extraHeight += around.height() - own.height();
         if (extraWidth > kHostSlack || extraHeight > kHostSlack) return;
