@@ -48,7 +48,7 @@ NativeWindow HeadlessWindowSystem::createChildWindow(NativeWindow parent, int w,
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return 0;
     const NativeWindow id = nextWindow++;
-    windows[id] = Window{parent, client, nullptr, std::move(image), true};
+    windows[id] = Window{parent, client, nullptr, std::move(image), true, Rect{0, 0, w, h}};
     return id;
 }
 
@@ -69,7 +69,12 @@ void HeadlessWindowSystem::resizeWindow(NativeWindow window, int w, int h)
 {
     auto it = windows.find(window);
     if (it == windows.end()) return;
-    if (auto image = DeviceContext::createOffscreen(0, w, h)) it->second.image = std::move(image);
+    auto image = DeviceContext::createOffscreen(0, w, h);
+    if (!image) return;
+    it->second.image = std::move(image);
+    it->second.rect.right = it->second.rect.left + w;
+    it->second.rect.bottom = it->second.rect.top + h;
+    resizeLog.push_back({window, w, h});
 }
 
 bool HeadlessWindowSystem::handlePendingPaint()
@@ -145,13 +150,90 @@ void HeadlessWindowSystem::destroyWithParent(NativeWindow window)
 std::uint32_t HeadlessWindowSystem::pixel(NativeWindow window, int x, int y) const
 {
     auto it = windows.find(window);
-    return it == windows.end() ? 0 : it->second.image->pixel(x, y);
+    return it == windows.end() || !it->second.image ? 0 : it->second.image->pixel(x, y);
 }
 
 DropClient* HeadlessWindowSystem::dropClient(NativeWindow window) const
 {
     auto it = windows.find(window);
     return it == windows.end() ? nullptr : it->second.drop;
+}
+
+NativeWindow HeadlessWindowSystem::parentWindow(NativeWindow window)
+{
+    if (auto it = windows.find(window); it != windows.end()) return it->second.parent;
+    if (auto it = hosts.find(window); it != hosts.end()) return it->second.parent;
+    return 0;
+}
+
+Rect HeadlessWindowSystem::rectOf(NativeWindow window) const
+{
+    if (auto it = windows.find(window); it != windows.end()) return it->second.rect;
+    if (auto it = hosts.find(window); it != hosts.end()) return it->second.rect;
+    return {};
+}
+
+Rect HeadlessWindowSystem::outerRect(NativeWindow window, NativeWindow relativeTo)
+{
+    // Screen position of a window's top-left: its offsets summed up the chain. A test may build a
+    // cycle, so the walk is bounded.
+    auto onScreen = [this](NativeWindow w) {
+        Point p;
+        for (int depth = 0; w && depth < 256; ++depth) {
+            const Rect r = rectOf(w);
+            p.x += r.left;
+            p.y += r.top;
+            w = parentWindow(w);
+        }
+        return p;
+    };
+    if (!windows.count(window) && !hosts.count(window)) return {};
+    const Rect r = rectOf(window);
+    const Point at = onScreen(window), origin = relativeTo ? onScreen(relativeTo) : Point{};
+    const int left = at.x - origin.x, top = at.y - origin.y;
+    return {left, top, left + r.width(), top + r.height()};
+}
+
+bool HeadlessWindowSystem::hasCaption(NativeWindow window)
+{
+    auto it = hosts.find(window);
+    return it != hosts.end() && it->second.caption;
+}
+
+bool HeadlessWindowSystem::isDocumentArea(NativeWindow window)
+{
+    auto it = hosts.find(window);
+    return it != hosts.end() && it->second.className == "MDIClient";
+}
+
+void HeadlessWindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
+{
+    if (windows.count(window)) {
+        resizeWindow(window, w, h);
+        return;
+    }
+    auto it = hosts.find(window);
+    if (it == hosts.end() || w < 0 || h < 0) return;
+    it->second.rect.right = it->second.rect.left + w;
+    it->second.rect.bottom = it->second.rect.top + h;
+    resizeLog.push_back({window, w, h});
+}
+
+NativeWindow HeadlessWindowSystem::addHostWindow(NativeWindow parent, Rect rect, bool caption, std::string className)
+{
+    const NativeWindow id = nextHost++;
+    hosts[id] = HostWindow{parent, rect, caption, std::move(className)};
+    return id;
+}
+
+void HeadlessWindowSystem::setParent(NativeWindow hostWindow, NativeWindow parent)
+{
+    if (auto it = hosts.find(hostWindow); it != hosts.end()) it->second.parent = parent;
+}
+
+void HeadlessWindowSystem::removeHostWindow(NativeWindow hostWindow)
+{
+    hosts.erase(hostWindow);
 }
 
 }  // namespace platform

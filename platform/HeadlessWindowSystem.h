@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -33,6 +34,13 @@ public:
     void hideWindow(NativeWindow window) override;
     void resizeWindow(NativeWindow window, int w, int h) override;
     bool handlePendingPaint() override;
+
+    NativeWindow parentWindow(NativeWindow window) override;
+    Rect outerRect(NativeWindow window, NativeWindow relativeTo) override;
+    bool hasCaption(NativeWindow window) override;
+    bool isDocumentArea(NativeWindow window) override;
+    void resizeHostWindow(NativeWindow window, int w, int h) override;
+    int dialogFrameHeight() override { return dialogFrame; }
 
     CursorHandle cursorInUse() override { return cursor; }
     void useStandardCursor(CursorShape shape) override { cursor = kStandardCursorBase + CursorHandle(shape); }
@@ -73,6 +81,25 @@ public:
     DropClient* dropClient(NativeWindow window) const;
     int destroyCalls() const { return destroyed; }
 
+    // Windows of a host: a parent (0: top-level), the outer rectangle in the parent's client area, a
+    // title bar and a class name ("MDIClient" is a document area). Windows here have no borders, so a
+    // client area starts at the outer top-left. Never ours: no paints, no drop targets.
+    NativeWindow addHostWindow(NativeWindow parent, Rect rect, bool caption = false, std::string className = "");
+    void setParent(NativeWindow hostWindow, NativeWindow parent);
+    void removeHostWindow(NativeWindow hostWindow);
+    // A window's outer rectangle in its parent's client area, ours or the host's; empty when unknown.
+    Rect rectOf(NativeWindow window) const;
+    // The classic dialog frame of Windows unless a test says otherwise.
+    void setDialogFrameHeight(int pixels) { dialogFrame = pixels; }
+    struct Resize {
+        NativeWindow window;
+        int w;
+        int h;
+        friend bool operator==(const Resize&, const Resize&) = default;
+    };
+    // Every resize of ours or the host's windows that took effect, in order.
+    const std::vector<Resize>& resizes() const { return resizeLog; }
+
 private:
     struct Window {
         NativeWindow parent = 0;
@@ -80,6 +107,13 @@ private:
         DropClient* drop = nullptr;
         std::unique_ptr<DeviceContext> image;
         bool visible = true;
+        Rect rect;
+    };
+    struct HostWindow {
+        NativeWindow parent = 0;
+        Rect rect;
+        bool caption = false;
+        std::string className;
     };
 
     int buttons = 0;
@@ -96,6 +130,10 @@ private:
     std::map<NativeWindow, Window> windows;
     std::deque<std::pair<NativeWindow, Rect>> paints;
     int destroyed = 0;
+    std::map<NativeWindow, HostWindow> hosts;
+    NativeWindow nextHost = 0x10000;
+    int dialogFrame = 3;
+    std::vector<Resize> resizeLog;
 };
 
 }  // namespace platform

@@ -42,6 +42,22 @@ public:
     virtual void hideWindow(NativeWindow window) = 0;
     virtual void resizeWindow(NativeWindow window, int w, int h) = 0;
 
+    // The windows a frame's window lives in, most of them the host's. Every call answers sensibly
+    // (0, an empty rectangle, false, nothing done) for a handle that is gone.
+    // The window's parent; 0 for a top-level window.
+    virtual NativeWindow parentWindow(NativeWindow window) = 0;
+    // The window's outer rectangle, borders and title bar included, in the client coordinates of
+    // relativeTo (0: the screen).
+    virtual Rect outerRect(NativeWindow window, NativeWindow relativeTo) = 0;
+    // Whether the window has a title bar.
+    virtual bool hasCaption(NativeWindow window) = 0;
+    // Whether the window is a host's multiple-document area, whose children it lays out itself.
+    virtual bool isDocumentArea(NativeWindow) { return false; }
+    // Resizes a window that may be the host's to this outer size, keeping its top-left corner.
+    virtual void resizeHostWindow(NativeWindow window, int w, int h) = 0;
+    // Thickness of the frame the system draws around a dialog, in pixels.
+    virtual int dialogFrameHeight() { return 0; }
+
     // Delivers what arrived for our windows (systems whose events come through the host's own loop
     // have nothing to do). Presses are not delivered while a press is being handled.
     virtual void handleEvents() {}

@@ -5,6 +5,8 @@
 #include "viewframework/CDropTarget.h"
 #include "effectbase/AudioEffectX.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -14,6 +16,15 @@ platform::WindowSystem& system()
 }
 
 constexpr unsigned char kVirtualTab = 2;  // VKEY_TAB
+
+// Parent chains are the host's; a broken one must not keep us walking.
+constexpr int kMaxWindowDepth = 64;
+// A parent within this much of the frame's size is still a wrapper of the editor's window.
+constexpr int kOuterSlack = 60;
+// A parent this much larger than the window resized below it is the host's own, laid out by it.
+constexpr int kHostSlack = 80;
+// The editor rectangle a host reads is 16-bit.
+constexpr int kMaxFrameSize = 32767;
 }  // namespace
 
 CFrame::CFrame(const ViewRect& size, platform::NativeWindow parentWindow, AEffGUIEditor* editor)
@@ -230,28 +241,47 @@ std::int32_t CFrame::knobMode() const
     return AEffGUIEditor::sharedKnobMode();
 }
 
+platform::NativeWindow CFrame::outerWindow() const
+{
+    if (!windowHandle) return 0;
+    const platform::Rect own = system().outerRect(windowHandle, 0);
+    platform::NativeWindow current = windowHandle;
+    for (int depth = 0; depth < kMaxWindowDepth; ++depth) {
+        const platform::NativeWindow parent = system().parentWindow(current);
+        if (!parent || system().hasCaption(current)) break;
+        const platform::Rect r = system().outerRect(parent, 0);
+        if (std::abs(r.width() - own.width()) > kOuterSlack || std::abs(r.height() - own.height()) > kOuterSlack)
+            break;
+        current = parent;
+    }
+    return current;
+}
+
 bool CFrame::outerWindowPosition(std::int32_t& h, std::int32_t& v)
 {
     if (!isOpenNow || !windowHandle) return false;
-    const platform::Point p = system().windowOrigin(windowHandle), q = system().windowOrigin(parentHandle);
-    h = p.x - q.x;
-    v = p.y - q.y;
+    const platform::NativeWindow outer = outerWindow();
+    const platform::Rect r = system().outerRect(outer, system().parentWindow(outer));
+    h = r.left;
+    v = r.top;
     return true;
 }
 
 bool CFrame::setFrameSize(std::int32_t width, std::int32_t height)
 {
-    if (!isOpenNow || (width == boundsRect.width() && height == boundsRect.height())) return false;
-    if (width < 1 || height < 1) return false;
+    if (!isOpenNow || !windowHandle || (width == boundsRect.width() && height == boundsRect.height())) return false;
+    if (width < 1 || height < 1 || width > kMaxFrameSize || height > kMaxFrameSize) return false;
     AudioEffectX* effect = editorOf ? dynamic_cast<AudioEffectX*>(editorOf->getEffect()) : nullptr;
     char sizeWindow[] = "sizeWindow";
     if (effect && effect->canHostDo(sizeWindow) && effect->sizeWindow(width, height)) {
+        // The host resizes its own windows.
         boundsRect.right = boundsRect.left + width;
         boundsRect.bottom = boundsRect.top + height;
+        system().resizeWindow(windowHandle, width, height);
     } else {
+        resizeWindowChain(width, height);
         boundsRect = ViewRect(0, 0, width, height);
     }
-    if (windowHandle) system().resizeWindow(windowHandle, width, height);
     if (offscreen && drawInOffscreen) {
         dropOffscreen();
         makeOffscreen();
@@ -260,10 +290,51 @@ bool CFrame::setFrameSize(std::int32_t width, std::int32_t height)
     return true;
 }
 
+void CFrame::resizeWindowChain(std::int32_t width, std::int32_t height)
+{
+    // Each window up the chain gets the new size plus what its ancestors so far added around it
+    // (differences measured before resizing). The walk ends at the window whose surround adds just
+    // a dialog frame on each side, at a document area that lays out its own children, or under a
+    // parent so much larger that it is the host's own layout (which is then left alone).
+    platform::WindowSystem& ws = system();
+    const int target = 2 * ws.dialogFrameHeight();
+    int extraWidth = 0, extraHeight = 0;
+    platform::NativeWindow current = windowHandle;
+    for (int depth = 0; depth < kMaxWindowDepth; ++depth) {
+        const platform::NativeWindow parent = ws.parentWindow(current);
+        if (!parent || ws.isDocumentArea(parent)) break;
+        const platform::Rect own = ws.outerRect(current, 0), around = ws.outerRect(parent, 0);
+        resizeOne(current, width + extraWidth, height + extraHeight);
+        // A host may answer its resize by destroying the editor's window: then nothing more is ours to do.
+        if (!windowHandle) return;
+        extraWidth += around.width() - own.width();
+        extraHeight += around.height() - own.height();
+        if (extraWidth > kHostSlack || extraHeight > kHostSlack) return;
+        extraWidth = std::max(extraWidth, 0);
+        extraHeight = std::max(extraHeight, 0);
+        current = parent;
+        if (extraWidth == target) break;
+    }
+    resizeOne(current, width + extraWidth, height + extraHeight);
+}
+
+void CFrame::resizeOne(platform::NativeWindow target, int width, int height)
+{
+    // Ours keeps its backing image in step; any other is the host's.
+    if (target == windowHandle)
+        system().resizeWindow(target, width, height);
+    else
+        system().resizeHostWindow(target, width, height);
+}
+
 bool CFrame::outerWindowRect(ViewRect& rect)
 {
     if (!isOpenNow || !windowHandle) return false;
-    rect = boundsRect;
+    const platform::NativeWindow parent = system().parentWindow(windowHandle);
+    if (!parent) return false;
+    const platform::NativeWindow above = system().parentWindow(system().parentWindow(parent));
+    const platform::Rect r = system().outerRect(parent, above);
+    rect = ViewRect(r.left, r.top, r.right, r.bottom);
     return true;
 }
 

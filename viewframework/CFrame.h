@@ -62,6 +62,9 @@ public:
     AEffGUIEditor* editor() const { return editorOf; }
     platform::NativeWindow window() const { return windowHandle; }
     platform::NativeWindow parentWindow() const { return parentHandle; }
+    // The outermost window around ours that is still about the frame's size: where the editor's
+    // window, as the user sees it, ends. 0 without a window.
+    platform::NativeWindow outerWindow() const;
     CDrawContext* makeContext();
 
     // True while a press (and any drag loop inside it) is being handled.
@@ -79,6 +82,8 @@ private:
     void windowPaint(platform::DeviceContext& dc, const platform::Rect& damaged) override;
     void windowDestroyed() override;
     void leaveHandler();
+    void resizeWindowChain(std::int32_t width, std::int32_t height);
+    void resizeOne(platform::NativeWindow target, int width, int height);
 
     AEffGUIEditor* editorOf;
     platform::NativeWindow parentHandle;

@@ -286,6 +286,59 @@ void Win32WindowSystem::resizeWindow(NativeWindow window, int w, int h)
         SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+HWND liveWindow(NativeWindow window)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    return hwnd && IsWindow(hwnd) ? hwnd : nullptr;
+}
+}  // namespace
+
+NativeWindow Win32WindowSystem::parentWindow(NativeWindow window)
+{
+    HWND hwnd = liveWindow(window);
+    // The parent, not the owner GetParent gives for pop-ups: a top-level window has none.
+    if (!hwnd || !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) return 0;
+    HWND parent = GetAncestor(hwnd, GA_PARENT);
+    if (!parent || parent == GetDesktopWindow()) return 0;
+    return reinterpret_cast<NativeWindow>(parent);
+}
+
+Rect Win32WindowSystem::outerRect(NativeWindow window, NativeWindow relativeTo)
+{
+    HWND hwnd = liveWindow(window);
+    RECT r{};
+    if (!hwnd || !GetWindowRect(hwnd, &r)) return {};
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    if (HWND to = liveWindow(relativeTo)) MapWindowPoints(HWND_DESKTOP, to, corners, 2);
+    return {int(corners[0].x), int(corners[0].y), int(corners[1].x), int(corners[1].y)};
+}
+
+bool Win32WindowSystem::hasCaption(NativeWindow window)
+{
+    HWND hwnd = liveWindow(window);
+    return hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+}
+
+bool Win32WindowSystem::isDocumentArea(NativeWindow window)
+{
+    HWND hwnd = liveWindow(window);
+    char name[32] = "";
+    // Class names compare without case.
+    return hwnd && GetClassNameA(hwnd, name, sizeof name) && lstrcmpiA(name, "MDIClient") == 0;
+}
+
+void Win32WindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
+{
+    if (HWND hwnd = liveWindow(window); hwnd && w >= 0 && h >= 0)
+        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Win32WindowSystem::dialogFrameHeight()
+{
+    return GetSystemMetrics(SM_CYDLGFRAME);
+}
+
 bool Win32WindowSystem::handlePendingPaint()
 {
     MSG msg;

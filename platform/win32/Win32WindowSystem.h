@@ -23,6 +23,13 @@ public:
     void resizeWindow(NativeWindow window, int w, int h) override;
     bool handlePendingPaint() override;
 
+    NativeWindow parentWindow(NativeWindow window) override;
+    Rect outerRect(NativeWindow window, NativeWindow relativeTo) override;
+    bool hasCaption(NativeWindow window) override;
+    bool isDocumentArea(NativeWindow window) override;
+    void resizeHostWindow(NativeWindow window, int w, int h) override;
+    int dialogFrameHeight() override;
+
     CursorHandle cursorInUse() override;
     void useStandardCursor(CursorShape shape) override;
     void useCursor(CursorHandle cursor) override;

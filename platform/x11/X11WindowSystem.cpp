@@ -180,6 +180,67 @@ void X11WindowSystem::resizeWindow(NativeWindow window, int w, int h)
     XResizeWindow(connection, ::Window(window), unsigned(w), unsigned(h));
 }
 
+NativeWindow X11WindowSystem::parentWindow(NativeWindow window)
+{
+    Display* d = display();
+    if (!d || !window) return 0;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    ErrorTrap trap(d);
+    const Status ok = XQueryTree(d, ::Window(window), &root, &parent, &children, &count);
+    if (children) XFree(children);
+    if (!trap.sync() || !ok || parent == root) return 0;
+    return NativeWindow(parent);
+}
+
+Rect X11WindowSystem::outerRect(NativeWindow window, NativeWindow relativeTo)
+{
+    Display* d = display();
+    if (!d || !window) return {};
+    ::Window root = 0, child = 0;
+    int x = 0, y = 0;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    ErrorTrap trap(d);
+    if (!XGetGeometry(d, ::Window(window), &root, &x, &y, &w, &h, &border, &depth) || !trap.sync()) return {};
+    // The origin of a window's own coordinates lies inside its border.
+    const int b = int(border);
+    if (!XTranslateCoordinates(d, ::Window(window), relativeTo ? ::Window(relativeTo) : root, -b, -b, &x, &y, &child)
+        || !trap.sync())
+        return {};
+    return {x, y, x + int(w) + 2 * b, y + int(h) + 2 * b};
+}
+
+bool X11WindowSystem::hasCaption(NativeWindow window)
+{
+    Display* d = display();
+    if (!d || !window) return false;
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    ErrorTrap trap(d);
+    const Status ok = XQueryTree(d, ::Window(window), &root, &parent, &children, &count);
+    if (children) XFree(children);
+    return trap.sync() && ok && parent == root;
+}
+
+void X11WindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
+{
+    if (windows.count(window)) {
+        resizeWindow(window, w, h);
+        return;
+    }
+    Display* d = display();
+    if (!d || !window) return;
+    ErrorTrap trap(d);
+    ::Window root = 0;
+    int x = 0, y = 0;
+    unsigned gw = 0, gh = 0, border = 0, depth = 0;
+    if (!XGetGeometry(d, ::Window(window), &root, &x, &y, &gw, &gh, &border, &depth) || !trap.sync()) return;
+    // The size asked for is the outer one, as outerRect measures it; X sizes the inside. X refuses 0.
+    const int inner = 2 * int(border);
+    if (w - inner < 1 || h - inner < 1) return;
+    XResizeWindow(d, ::Window(window), unsigned(w - inner), unsigned(h - inner));
+}
+
 void X11WindowSystem::present(NativeWindow window, const Rect& r)
 {
     auto it = windows.find(window);

@@ -32,6 +32,14 @@ public:
     void handleEvents() override;
     bool handlePendingPaint() override;
 
+    // A window whose parent is the root is the top: it has no parent here, and counts as titled,
+    // since a window manager would decorate it. No window adds a frame of its own (the manager
+    // draws decorations outside the client's geometry), so the dialog frame is 0.
+    NativeWindow parentWindow(NativeWindow window) override;
+    Rect outerRect(NativeWindow window, NativeWindow relativeTo) override;
+    bool hasCaption(NativeWindow window) override;
+    void resizeHostWindow(NativeWindow window, int w, int h) override;
+
     CursorHandle cursorInUse() override { return cursor; }
     void useStandardCursor(CursorShape shape) override;
     void useCursor(CursorHandle c) override;

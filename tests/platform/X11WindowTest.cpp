@@ -121,6 +121,51 @@ TEST_F(X11WindowTest, OpensAsAChildRepaintsOnExposeAndTakesAnXTestPress)
     XSync(display, False);
 }
 
+TEST_F(X11WindowTest, TheFrameFindsItsPlaceAmongTheHostsWindowsAndResizesThem)
+{
+    ASSERT_EQ(dispatch(effEditOpen, reinterpret_cast<void*>(host)), 1);
+    CFrame* frame = editor->getFrame();
+    const platform::NativeWindow child = frame->window();
+    // The host window, 100 larger each way, is not a wrapper of the editor: ours is the outer one.
+    EXPECT_EQ(frame->outerWindow(), child);
+    std::int32_t h = -1, v = -1;
+    ASSERT_TRUE(frame->outerWindowPosition(h, v));
+    EXPECT_EQ(h, 0);
+    EXPECT_EQ(v, 0);
+
+    // Of the editor's size with a 5-pixel border, the host window is the outer one, at the top.
+    XSetWindowBorderWidth(display, host, 5);
+    XResizeWindow(display, host, 200, 100);
+    XSync(display, False);
+    EXPECT_EQ(frame->outerWindow(), platform::NativeWindow(host));
+    ASSERT_TRUE(frame->outerWindowPosition(h, v));
+    EXPECT_EQ(h, 50);
+    EXPECT_EQ(v, 50);
+    // Nothing above the host window: its outer rectangle (border included) is on the screen.
+    ViewRect r;
+    ASSERT_TRUE(frame->outerWindowRect(r));
+    EXPECT_EQ(r, ViewRect(50, 50, 260, 160));
+
+    // The host does not size windows: the frame's window and the host window's inside take the size.
+    ASSERT_TRUE(frame->setFrameSize(260, 140));
+    XSync(display, False);
+    ::Window root;
+    int x, y;
+    unsigned w = 0, hh = 0, border = 0, depth;
+    XGetGeometry(display, host, &root, &x, &y, &w, &hh, &border, &depth);
+    EXPECT_EQ(w, 260u);
+    EXPECT_EQ(hh, 140u);
+    EXPECT_EQ(x, 50);
+    EXPECT_EQ(border, 5u);
+    XGetGeometry(display, ::Window(child), &root, &x, &y, &w, &hh, &border, &depth);
+    EXPECT_EQ(w, 260u);
+    EXPECT_EQ(hh, 140u);
+    EXPECT_EQ(frame->getBounds(), ViewRect(0, 0, 260, 140));
+
+    dispatch(effEditClose);
+    XSync(display, False);
+}
+
 }  // namespace
 
 TEST_F(X11WindowTest, AnEditorOpensOnceTheDisplayIsThereEvenAfterAFailedAttempt)

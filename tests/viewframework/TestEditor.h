@@ -62,6 +62,13 @@ public:
         if (editor) editor->setParameter(index, value);
     }
     float getParameter(VstInt32 index) override { return index >= 0 && index < 2 ? params[index] : 0.0f; }
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
+    // The opcode the ABI leaves to each vendor, with this index, resizes the open editor's frame to
+    // value x opt, so that a host can drive setFrameSize through the entry point; it answers
+    // setFrameSize's answer.
+    static constexpr VstInt32 kVendorOpcode = 50;
+    static constexpr VstInt32 kResizeFrame = 0x74775346;  // 'twSF'
 
     float params[2] = {0.25f, 0.75f};
 };
@@ -122,6 +129,14 @@ public:
     int idles = 0;
     std::function<void()> onChange;
 };
+
+inline VstIntPtr TestEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    if (opcode != kVendorOpcode || index != kResizeFrame) return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+    auto* gui = static_cast<AEffGUIEditor*>(editor);
+    CFrame* frame = gui ? gui->getFrame() : nullptr;
+    return frame && frame->setFrameSize(VstInt32(value), VstInt32(opt)) ? 1 : 0;
+}
 
 inline TestEffect::TestEffect(audioMasterCallback host) : AudioEffectX(host, 1, 2)
 {

@@ -53,7 +53,6 @@ VstIntPtr VSTCALLBACK PluginHost::callback(AEffect* effect, VstInt32 opcode, Vst
 
 VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
-    (void)value;
     switch (opcode) {
     case audioMasterAutomate:
         automations.push_back({index, opt});
@@ -88,9 +87,11 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         return 1;
     case audioMasterCanDo: {
         const char* what = static_cast<const char*>(ptr);
-        return what && (std::strcmp(what, "sizeWindow") == 0) ? 1 : 0;
+        return offersSizeWindow && what && (std::strcmp(what, "sizeWindow") == 0) ? 1 : 0;
     }
     case audioMasterSizeWindow:
+        if (!offersSizeWindow) return 0;
+        windowSizes.emplace_back(index, VstInt32(value));
         return 1;
     default:
         return 0;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PluginHost {
@@ -49,6 +50,9 @@ public:
     std::vector<VstInt32> beginEdits;
     std::vector<VstInt32> endEdits;
     int idleCalls = 0;
+    // Whether the host offers to size the editor's window, and the sizes the effect asked for.
+    bool offersSizeWindow = true;
+    std::vector<std::pair<VstInt32, VstInt32>> windowSizes;
     // Told of every automation, beginEdit and endEdit as it happens (opcode, index, value), so that a
     // command can show them in the order the effect made them.
     std::function<void(VstInt32 opcode, VstInt32 index, float value)> onEdit;

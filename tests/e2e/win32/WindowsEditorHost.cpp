@@ -233,9 +233,23 @@ void WindowsEditorHost::drag(const std::vector<ClientPoint>& path, int durationM
     runGesture(path, 80, durationMilliseconds);
 }
 
+int WindowsEditorHost::width() const
+{
+    RECT r{};
+    return hostWindow && GetClientRect(hostWindow, &r) ? int(r.right) : clientWidth;
+}
+
+int WindowsEditorHost::height() const
+{
+    RECT r{};
+    return hostWindow && GetClientRect(hostWindow, &r) ? int(r.bottom) : clientHeight;
+}
+
 std::vector<std::uint32_t> WindowsEditorHost::capture() const
 {
     std::vector<std::uint32_t> pixels;
+    // The window as it is now: the editor may have resized it.
+    const int clientWidth = width(), clientHeight = height();
     if (!hostWindow || clientWidth <= 0 || clientHeight <= 0) return pixels;
     HDC source = GetDC(hostWindow);
     if (!source) return pixels;
@@ -267,11 +281,12 @@ std::vector<std::uint32_t> WindowsEditorHost::capture() const
 std::uint32_t WindowsEditorHost::pixel(int x, int y) const
 {
     const auto all = capture();
+    const int clientWidth = width(), clientHeight = height();
     if (x < 0 || y < 0 || x >= clientWidth || y >= clientHeight || all.empty()) return 0xFFFFFFFFu;
     return all[std::size_t(y) * std::size_t(clientWidth) + std::size_t(x)];
 }
 
 bool WindowsEditorHost::saveScreenshot(const std::string& path) const
 {
-    return platform::PngWriter::write(path, clientWidth, clientHeight, capture());
+    return platform::PngWriter::write(path, width(), height(), capture());
 }

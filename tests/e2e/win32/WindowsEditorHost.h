@@ -55,8 +55,9 @@ public:
     HWND window() const { return hostWindow; }
     HWND editorWindow() const;  // the editor's first child window, or null
     bool editorOpen() const { return isOpen; }
-    int width() const { return clientWidth; }
-    int height() const { return clientHeight; }
+    // The host window's client size now (the editor's size until something resizes it).
+    int width() const;
+    int height() const;
     int idlesSent() const { return idles; }
 
 private:

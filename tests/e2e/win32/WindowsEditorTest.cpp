@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -228,6 +229,60 @@ TEST_F(WindowsEditorTest, AHostWindowDestroyedFirstTakesTheEditorAndCloseDestroy
     WindowsEditorHost again;
     ASSERT_NO_FATAL_FAILURE(open(again, "testeditor_vst"));
     EXPECT_EQ(again.pixel(150, 30), grey(191));
+}
+
+// The test plug-in's own request to resize its frame (see TestEditor.h): opcode, index, width in
+// value, height in opt.
+constexpr VstInt32 kVendorOpcode = 50, kResizeFrame = 0x74775346;
+
+RECT clientOf(HWND hwnd)
+{
+    RECT r{};
+    if (hwnd) GetClientRect(hwnd, &r);
+    return r;
+}
+
+TEST_F(WindowsEditorTest, SetFrameSizeGoesThroughAHostThatSizesItsWindowElseResizesTheHostWindow)
+{
+    WindowsEditorHost h;
+    ASSERT_NO_FATAL_FAILURE(open(h, "testeditor_vst"));
+    auto resize = [&](int w, int hgt) { return h.plugin().dispatch(kVendorOpcode, kResizeFrame, w, nullptr, float(hgt)); };
+
+    // The host offers sizeWindow: it is asked, and only the editor's own window changes.
+    ASSERT_EQ(resize(260, 130), 1);
+    ASSERT_EQ(h.plugin().windowSizes.size(), 1u);
+    EXPECT_EQ(h.plugin().windowSizes[0], (std::pair<VstInt32, VstInt32>{260, 130}));
+    EXPECT_EQ(clientOf(h.editorWindow()).right, 260);
+    EXPECT_EQ(clientOf(h.editorWindow()).bottom, 130);
+    EXPECT_EQ(h.width(), 200);
+    EXPECT_EQ(h.height(), 100);
+    EXPECT_EQ(resize(260, 130), 0);  // unchanged
+
+    // A host that does not: the frame grows the borderless host window itself, to exactly its size.
+    h.plugin().offersSizeWindow = false;
+    ASSERT_EQ(resize(300, 150), 1);
+    EXPECT_EQ(h.plugin().windowSizes.size(), 1u);
+    EXPECT_EQ(h.width(), 300);
+    EXPECT_EQ(h.height(), 150);
+    EXPECT_EQ(clientOf(h.editorWindow()).right, 300);
+    EXPECT_EQ(clientOf(h.editorWindow()).bottom, 150);
+    RECT outer{};
+    GetWindowRect(h.window(), &outer);
+    EXPECT_EQ(outer.left, 40) << "the host window moved";
+    EXPECT_EQ(outer.top, 40);
+    // The new area is the editor's: painted in its white, the controls where they were.
+    EXPECT_TRUE(h.pumpUntil([&] { return h.pixel(299, 149) == kWhite && h.pixel(250, 120) == kWhite; }))
+        << std::hex << h.pixel(299, 149);
+    EXPECT_EQ(h.pixel(30, 30), grey(63));
+    EXPECT_EQ(h.pixel(0, 140), kBlack);  // the frame's left line runs the new height
+    EXPECT_EQ(h.pixel(280, 0), kBlack);
+
+    // Shrinking takes the host window with it.
+    ASSERT_EQ(resize(180, 90), 1);
+    EXPECT_EQ(h.width(), 180);
+    EXPECT_EQ(h.height(), 90);
+    h.closeEditor();
+    EXPECT_EQ(resize(220, 110), 0) << "no frame once closed";
 }
 
 }  // namespace
