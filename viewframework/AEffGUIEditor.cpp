@@ -50,6 +50,15 @@ bool AEffGUIEditor::open(void* parentWindow)
 {
     if (frame) close();
     AEffEditor::open(parentWindow);
+    editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    deferred.store(0, std::memory_order_relaxed);
+    return true;
+}
+
+bool AEffGUIEditor::deferredFromOtherThread(VstInt32 index)
+{
+    if (std::this_thread::get_id() == editorThread.load(std::memory_order_relaxed)) return false;
+    if (index >= 0 && index < 32) deferred.fetch_or(1u << index, std::memory_order_relaxed);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "effectbase/AEffEditor.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -40,6 +41,13 @@ protected:
     // the frame is deleted and the editor stays closed.
     bool frameIsUsable();
     bool isParameter(VstInt32 index) const;
+    // For the subclasses' setParameter: a host may call it from any thread, but widgets belong to the
+    // thread that opened the editor. From another thread the index (0..31) is only noted and this
+    // answers true; the next idle takes the noted indices and shows them.
+    bool deferredFromOtherThread(VstInt32 index);
+    std::uint32_t takeDeferredParameters() { return deferred.exchange(0, std::memory_order_relaxed); }
+    // Cleared when the editor is destroyed: callers on the stack test it after calls that may end it.
+    std::shared_ptr<bool> lifeline() const { return alive; }
 
     ERect rect{};
     std::uint32_t nextIdleTick;
@@ -51,4 +59,6 @@ private:
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     bool threadServices = false;
     std::thread::id startedOn;
+    std::atomic<std::thread::id> editorThread{};
+    std::atomic<std::uint32_t> deferred{0};
 };

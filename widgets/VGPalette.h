@@ -5,6 +5,7 @@
 #include "viewframework/ViewColour.h"
 
 #include <cstddef>
+#include <cstdlib>
 
 struct VGPalette {
     enum Role : std::size_t { kFace, kBody, kAccent, kText, kCount };
@@ -13,6 +14,18 @@ struct VGPalette {
 
     ViewColour& operator[](std::size_t i) { return entries[i]; }
     const ViewColour& operator[](std::size_t i) const { return entries[i]; }
+
+    // Face, body and accent become random opaque colours (red, green, blue drawn in that order, each
+    // rand() % 255, the generator never seeded); the text colour stays.
+    void randomiseColours()
+    {
+        for (std::size_t i = kFace; i <= kAccent; ++i) {
+            entries[i].red = std::uint8_t(std::rand() % 255);
+            entries[i].green = std::uint8_t(std::rand() % 255);
+            entries[i].blue = std::uint8_t(std::rand() % 255);
+            entries[i].alpha = 255;
+        }
+    }
 };
 static_assert(sizeof(VGPalette) == 16);
 

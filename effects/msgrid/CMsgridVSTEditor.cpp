@@ -9,7 +9,6 @@
 #include "widgets/VGTargetButton.h"
 #include "widgets/VGTextButton.h"
 
-#include <cstdlib>
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
@@ -39,8 +38,6 @@ CMsgridVSTEditor::~CMsgridVSTEditor()
 bool CMsgridVSTEditor::open(void* parentWindow)
 {
     AEffGUIEditor::open(parentWindow);
-    uiThread.store(std::this_thread::get_id(), relaxed);
-    pending.store(0, relaxed);
     palette = kDefaultPalette;
     frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
     if (!frameIsUsable()) return false;
@@ -104,16 +101,13 @@ void CMsgridVSTEditor::showParameter(VstInt32 index)
 void CMsgridVSTEditor::setParameter(VstInt32 index, float)
 {
     if (index < 0 || index >= msgrid::kNumParams) return;
-    if (std::this_thread::get_id() != uiThread.load(relaxed)) {
-        pending.fetch_or(1u << index, relaxed);
-        return;
-    }
+    if (deferredFromOtherThread(index)) return;
     if (editorOpen.load(relaxed)) showParameter(index);
 }
 
 void CMsgridVSTEditor::applyPending()
 {
-    const std::uint32_t changed = pending.exchange(0, relaxed);
+    const std::uint32_t changed = takeDeferredParameters();
     for (VstInt32 i = 0; i < msgrid::kNumParams; ++i)
         if (changed & (1u << i)) showParameter(i);
 }
@@ -133,17 +127,10 @@ void CMsgridVSTEditor::onValueChanged(CDrawContext*, CControl* control)
         control->setNeedsRedraw(true);
         return;
     }
-    if (control->value() > 0.5f) {
-        for (std::size_t i = VGPalette::kFace; i <= VGPalette::kAccent; ++i) {
-            ViewColour& c = palette[i];
-            c.red = std::uint8_t(std::rand() % 255);
-            c.green = std::uint8_t(std::rand() % 255);
-            c.blue = std::uint8_t(std::rand() % 255);
-            c.alpha = 255;
-        }
-    } else {
+    if (control->value() > 0.5f)
+        palette.randomiseColours();
+    else
         palette = kDefaultPalette;
-    }
     if (frame) frame->invalidate(ViewRect(0, 0, kWidth, kHeight));
 }
 

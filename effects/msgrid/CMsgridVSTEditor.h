@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <thread>
 
 class VGBottomLabel;
 class VGLogo;
@@ -56,6 +55,4 @@ private:
     VGBottomLabel* banner = nullptr;
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
-    std::atomic<std::thread::id> uiThread{};
-    std::atomic<std::uint32_t> pending{0};  // one bit per parameter changed from another thread
 };

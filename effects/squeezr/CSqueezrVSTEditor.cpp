@@ -11,7 +11,6 @@
 #include "widgets/VGTargetButton.h"
 #include "widgets/VGTextButton.h"
 
-#include <cstdlib>
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
@@ -35,7 +34,6 @@ CSqueezrVSTEditor::CSqueezrVSTEditor(AudioEffect* effect) : AEffGUIEditor(effect
 
 CSqueezrVSTEditor::~CSqueezrVSTEditor()
 {
-    *alive = false;
     // No window outlives its editor, and the widgets go while the graphics still run.
     if (frame) close();
 }
@@ -43,8 +41,6 @@ CSqueezrVSTEditor::~CSqueezrVSTEditor()
 bool CSqueezrVSTEditor::open(void* parentWindow)
 {
     AEffGUIEditor::open(parentWindow);
-    uiThread.store(std::this_thread::get_id(), relaxed);
-    pending.store(0, relaxed);
     palette = kDefaultPalette;
     frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
     if (!frameIsUsable()) return false;
@@ -179,16 +175,13 @@ void CSqueezrVSTEditor::showParameter(VstInt32 index)
 void CSqueezrVSTEditor::setParameter(VstInt32 index, float)
 {
     if (index < 0 || index >= squeezr::kNumParams) return;
-    if (std::this_thread::get_id() != uiThread.load(relaxed)) {
-        pending.fetch_or(1u << index, relaxed);
-        return;
-    }
+    if (deferredFromOtherThread(index)) return;
     if (editorOpen.load(relaxed)) showParameter(index);
 }
 
 void CSqueezrVSTEditor::applyPending()
 {
-    const std::uint32_t changed = pending.exchange(0, relaxed);
+    const std::uint32_t changed = takeDeferredParameters();
     for (VstInt32 i = 0; i < squeezr::kNumParams; ++i)
         if (changed & (1u << i)) showParameter(i);
 }
@@ -211,7 +204,7 @@ void CSqueezrVSTEditor::idle()
 {
     if (!frame) return;
     if (editorOpen.load(relaxed) && !inIdlePass) applyPending();
-    const std::shared_ptr<bool> stillHere = alive;
+    const std::shared_ptr<bool> stillHere = lifeline();
     AEffGUIEditor::idle();
     // The pass may have ended the editor or its window.
     if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
@@ -227,17 +220,10 @@ void CSqueezrVSTEditor::onValueChanged(CDrawContext*, CControl* control)
         control->setNeedsRedraw(true);
         return;
     }
-    if (control->value() > 0.5f) {
-        for (std::size_t i = VGPalette::kFace; i <= VGPalette::kAccent; ++i) {
-            ViewColour& c = palette[i];
-            c.red = std::uint8_t(std::rand() % 255);
-            c.green = std::uint8_t(std::rand() % 255);
-            c.blue = std::uint8_t(std::rand() % 255);
-            c.alpha = 255;
-        }
-    } else {
+    if (control->value() > 0.5f)
+        palette.randomiseColours();
+    else
         palette = kDefaultPalette;
-    }
     if (frame) frame->invalidate(ViewRect(0, 0, kWidth, kHeight));
 }
 

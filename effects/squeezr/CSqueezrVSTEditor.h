@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 class VGBottomLabel;
 class VGControl;
@@ -82,8 +81,5 @@ private:
     VGPalette palette = kDefaultPalette;
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
-    std::atomic<std::thread::id> uiThread{};
-    std::atomic<std::uint32_t> pending{0};  // one bit per parameter changed from another thread
     // Cleared by the destructor: an idle whose frame pass closed the effect stops there.
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
