@@ -1,5 +1,9 @@
 #include "effects/vectorgram/vectorgram.h"
 
+#if !defined(VECTORGRAM_PROTOOLS)
+#include "effects/vectorgram/CVectorgramVSTEditor.h"
+#endif
+
 #include "effects/vectorgram/BitToggleCounter.h"
 
 #include <algorithm>
@@ -82,7 +86,10 @@ vectorgram::vectorgram(audioMasterCallback audioMaster)
     setNumInputs(2);
     setNumOutputs(2);
     setUniqueID(fourCharCode('+', 'v', 'g', 'm'));
-    // No editor yet: the effect runs without one until the display editor exists.
+#if !defined(VECTORGRAM_PROTOOLS)
+    new CVectorgramVSTEditor(this);  // registers itself; the effect owns it
+#endif
+    // In Pro Tools the window bridge makes the editor, and the editor base hands it to the effect.
 }
 
 std::int32_t vectorgram::sampleToWord(float sample)

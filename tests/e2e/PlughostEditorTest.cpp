@@ -405,3 +405,78 @@ TEST_F(SqueezrInPlughost, PictureOfTheInitialProgram)
     EXPECT_EQ(p.at(355 + 33, 170 + 5), kSqueezrAccent);
     EXPECT_TRUE(automations(r.out).empty()) << r.out;
 }
+
+// The shipped +vectorgram editor, 390 x 430: the scope at (25,35)-(365,375), its centre at
+// (25 + 169, 35 + 170); the slider at (25,380)-(365,396), track from x 25 + 12 to 25 + 328; the
+// peak/bits switch at (5,400)-(65,418) and the colour button at (370,400)-(387,417).
+namespace {
+constexpr std::uint32_t kVectorgramAccent = 80u << 16 | 189u << 8 | 216u;
+constexpr std::uint32_t kVectorgramScreen = 40u << 16 | 94u << 8 | 108u;  // half the accent
+constexpr std::uint32_t kVectorgramBody = 144u << 16 | 8u << 8 | 0u;
+}  // namespace
+
+class VectorgramInPlughost : public PlughostEditor {
+protected:
+    Picture vectorgram(const std::string& extra, Result& r)
+    {
+        return render(extra, r, "env -u DISPLAY", "vectorgram_vst");
+    }
+};
+
+TEST_F(VectorgramInPlughost, ThePictureOfASilentEffect)
+{
+    Result r;
+    const Picture p = vectorgram("--idle 40", r);
+    ASSERT_EQ(p.width, 390);
+    ASSERT_EQ(p.height, 430);
+    EXPECT_EQ(p.at(0, 0), 0u) << "the frame's line";
+    EXPECT_EQ(p.at(22, 200), 0xFFFFFFu) << "between the left meter and the scope";
+    EXPECT_EQ(p.at(25 + 100, 35 + 200), kVectorgramScreen);
+    EXPECT_EQ(p.at(25 + 169, 35 + 130), kVectorgramBody) << "the mid axis";
+    EXPECT_EQ(p.at(25 + 120, 35 + 120), kVectorgramBody) << "the left channel's axis";
+    EXPECT_EQ(p.at(25 + 219, 35 + 120), kVectorgramBody) << "the right channel's axis";
+    EXPECT_EQ(p.at(25 + 169, 35 + 10), kVectorgramBody) << "the dot has glided to the top";
+    EXPECT_EQ(p.at(25 + 12 + 119, 380 + 13), kVectorgramAccent) << "200 samples: 190 / 502 of the track";
+    EXPECT_TRUE(automations(r.out).empty()) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+0\s+display\s+0\.378486\s+200\s*samples\n)"))) << r.out;
+}
+
+TEST_F(VectorgramInPlughost, DraggingTheSliderToItsRightEndShows512Samples)
+{
+    Result r;
+    const Picture p = vectorgram("--drag 157,388:389,388", r);
+    ASSERT_EQ(p.width, 390);
+    const auto seen = automations(r.out);
+    ASSERT_FALSE(seen.empty()) << r.out;
+    for (const auto& [index, value] : seen) EXPECT_EQ(index, 0) << r.out;
+    EXPECT_EQ(seen.back().second, 1.0) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+0\s+display\s+1\.000000\s+512\s*samples\n)"))) << r.out;
+    EXPECT_NE(r.out.find("beginEdit 0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("endEdit 0\n"), std::string::npos) << r.out;
+    EXPECT_EQ(p.at(25 + 328, 380 + 13), kVectorgramAccent) << "the thumb at the right end";
+
+    const Picture automated = vectorgram("--automate 0=0", r);
+    EXPECT_EQ(automated.at(25 + 12, 380 + 13), kVectorgramAccent) << "10 samples: the thumb at the left end";
+    EXPECT_TRUE(automations(r.out).empty()) << r.out;
+}
+
+TEST_F(VectorgramInPlughost, SwitchAndColourButtonAreNoParameters)
+{
+    // Enough idle passes for the direction dot to come to rest in every picture.
+    Result r;
+    const Picture plain = vectorgram("--idle 80", r);
+    const Picture bits = vectorgram("--idle 80 --press 30,409", r);
+    EXPECT_EQ(r.out.find("automate"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("beginEdit"), std::string::npos) << r.out;
+    int changed = 0;
+    for (int y = 400; y < 418; ++y)
+        for (int x = 5; x < 65; ++x) changed += bits.at(x, y) != plain.at(x, y);
+    EXPECT_GT(changed, 20) << "the switch shows \"bits\" and its lit indicator";
+
+    const Picture once = vectorgram("--idle 80 --press 378,408", r);
+    EXPECT_EQ(r.out.find("beginEdit"), std::string::npos) << r.out;
+    EXPECT_NE(once.at(25 + 100, 35 + 200), plain.at(25 + 100, 35 + 200)) << "the screen recoloured";
+    const Picture twice = vectorgram("--idle 80 --press 378,408 --press 378,408", r);
+    ASSERT_EQ(twice.pixels.size(), plain.pixels.size());
+    EXPECT_EQ(twice.pixels, plain.pixels) << "the second click restores exactly the defaults";
+}

@@ -65,6 +65,9 @@ TEST(VectorgramVst, DisplayParameterMapsToTenTo512Samples)
 TEST(VectorgramVst, TellsTheEditorEveryParameterChange)
 {
     vectorgram e(host);
+    ASSERT_NE(e.getEditor(), nullptr); // its own, made by the constructor
+    EXPECT_TRUE(e.getAeffect()->flags & effFlagsHasEditor);
+    delete e.getEditor();
     auto* editor = new RecordingEditor(&e); // the effect owns and deletes it
     e.setEditor(editor);
     e.setParameter(0, 0.25f);
