@@ -32,7 +32,6 @@ CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect) : AEffGUIEditor(e
 
 CVectorgramVSTEditor::~CVectorgramVSTEditor()
 {
-    *alive = false;
     // No window outlives its editor, and the widgets go while the graphics still run.
     if (frame) close();
 }
@@ -40,8 +39,6 @@ CVectorgramVSTEditor::~CVectorgramVSTEditor()
 bool CVectorgramVSTEditor::open(void* parentWindow)
 {
     AEffGUIEditor::open(parentWindow);
-    uiThread.store(std::this_thread::get_id(), relaxed);
-    displayPending.store(false, relaxed);
     colourScheme = kDefaultPalette;
     frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
     if (!frameIsUsable()) return false;
@@ -111,10 +108,7 @@ void CVectorgramVSTEditor::showDisplay()
 void CVectorgramVSTEditor::setParameter(VstInt32 index, float)
 {
     if (index != kDisplayTag) return;
-    if (std::this_thread::get_id() != uiThread.load(relaxed)) {
-        displayPending.store(true, relaxed);
-        return;
-    }
+    if (deferredFromOtherThread(index)) return;
     if (editorOpen.load(relaxed)) showDisplay();
 }
 
@@ -133,8 +127,8 @@ void CVectorgramVSTEditor::copyMeters()
 void CVectorgramVSTEditor::idle()
 {
     if (!frame) return;
-    if (editorOpen.load(relaxed) && !inIdlePass && displayPending.exchange(false, relaxed)) showDisplay();
-    const std::shared_ptr<bool> stillHere = alive;
+    if (editorOpen.load(relaxed) && !inIdlePass && (takeDeferredParameters() & (1u << kDisplayTag))) showDisplay();
+    const std::shared_ptr<bool> stillHere = lifeline();
     AEffGUIEditor::idle();
     // The pass may have ended the editor or its window.
     if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
@@ -151,17 +145,10 @@ void CVectorgramVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
     const std::int32_t tag = control->tag();
     if (tag == kColourTag) {
-        if (control->value() > 0.5f) {
-            for (std::size_t i = VGPalette::kFace; i <= VGPalette::kAccent; ++i) {
-                ViewColour& c = colourScheme[i];
-                c.red = std::uint8_t(std::rand() % 255);
-                c.green = std::uint8_t(std::rand() % 255);
-                c.blue = std::uint8_t(std::rand() % 255);
-                c.alpha = 255;
-            }
-        } else {
+        if (control->value() > 0.5f)
+            colourScheme.randomiseColours();
+        else
             colourScheme = kDefaultPalette;
-        }
         if (frame) frame->invalidate(ViewRect(0, 0, kWidth, kHeight));
         return;
     }

@@ -82,8 +82,5 @@ private:
     VGBottomLabel* bottomLabel = nullptr;
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
-    std::atomic<std::thread::id> uiThread{};
-    std::atomic<bool> displayPending{false};  // "display" changed from another thread
     // Cleared by the destructor: an idle whose frame pass closed the effect stops there.
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
