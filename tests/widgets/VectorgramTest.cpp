@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <vector>
 
@@ -172,9 +173,9 @@ TEST_F(Scope, TheDotGlidesToTheTopOnSilence)
 {
     scope.setSampleCount(200.0f);
     paint();
-    EXPECT_NEAR(scope.getMarkerAngle(), -0.2 * M_PI / 2, 1e-6) << "a fifth of the way from 0 to straight up";
+    EXPECT_NEAR(scope.getMarkerAngle(), -0.2 * std::numbers::pi / 2, 1e-6) << "a fifth of the way from 0 to straight up";
     paint();
-    EXPECT_NEAR(scope.getMarkerAngle(), -0.36 * M_PI / 2, 1e-6);
+    EXPECT_NEAR(scope.getMarkerAngle(), -0.36 * std::numbers::pi / 2, 1e-6);
     for (int i = 0; i < 200; ++i) paint();
     EXPECT_EQ(dot(), ViewRect(166, 7, 172, 13));
 }
