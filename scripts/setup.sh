@@ -26,7 +26,6 @@ say() { echo "setup: $*"; }
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   say "adding the i386 architecture (for wine32)"
   $SUDO dpkg --add-architecture i386
-  need_update=1
 fi
 
 missing=()
@@ -41,7 +40,13 @@ if [ ${#missing[@]} -eq 0 ]; then
 else
   say "installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update
+  # A mirror in mid-sync fails one index now and then: retry, and let the install decide whether what we
+  # have is enough (it fails loudly if a package really cannot be found).
+  for attempt in 1 2 3; do
+    $SUDO apt-get update && break
+    say "apt-get update failed (attempt $attempt); retrying"
+    sleep $((attempt * 5))
+  done
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
