@@ -42,11 +42,26 @@ else
   export DEBIAN_FRONTEND=noninteractive
   # A mirror in mid-sync fails one index now and then: retry, and let the install decide whether what we
   # have is enough (it fails loudly if a package really cannot be found).
+  updated=
   for attempt in 1 2 3; do
-    $SUDO apt-get update && break
+    if $SUDO apt-get update 2>&1 | tee /tmp/tw-apt-update.log; [ "${PIPESTATUS[0]}" -eq 0 ]; then
+      updated=1; break
+    fi
     say "apt-get update failed (attempt $attempt); retrying"
     sleep $((attempt * 5))
   done
+  # A mirror caught between two syncs can serve an index that no longer matches its signed Release file, and
+  # apt then has no index at all for that architecture (amd64 and i386 versions of one library must agree,
+  # so wine32 cannot be installed). Take that index as the mirror serves it: the packages it names are there.
+  if [ -z "$updated" ]; then
+    grep -o 'Failed to fetch http[^ ]*Packages\.xz' /tmp/tw-apt-update.log | sed 's/^Failed to fetch //' | sort -u |
+      while read -r url; do
+        list=/var/lib/apt/lists/$(echo "${url#http://}" | sed 's/\.xz$//; s|/|_|g')
+        say "using the mirror's index as served: $url"
+        $SUDO /usr/lib/apt/apt-helper download-file "$url" /tmp/tw-index.xz >/dev/null &&
+          xz -dc /tmp/tw-index.xz | $SUDO tee "$list" >/dev/null || say "could not fetch $url"
+      done
+  fi
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
