@@ -187,7 +187,7 @@ void squeezr::setParameter(VstInt32 index, float value)
     if (!sanitizeParameter(value)) {
         value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
     } else if (known) {
-        SqueezrProgram& p = programs[curProgram];
+        SqueezrProgram& p = programs[curProgram.load(relaxed)];
         const double v = value;
         switch (index) {
         case kRatio: {
@@ -333,7 +333,7 @@ void squeezr::getParameterDisplay(VstInt32 index, char* text)
 void squeezr::setProgram(VstInt32 program)
 {
     if (program < 0 || program >= kNumPrograms) return;
-    curProgram = program;
+    curProgram.store(program, relaxed);
     const SqueezrProgram& p = programs[program];
     // The order hosts have always seen: sensing and link first, then the values that cost work.
     static constexpr struct {
@@ -348,15 +348,16 @@ void squeezr::setProgram(VstInt32 program)
 
 void squeezr::setProgramName(char* name)
 {
-    if (name) vst_strncpy(programs[curProgram].name, name, SqueezrProgram::kNameSize - 1);
+    if (name) vst_strncpy(programs[curProgram.load(relaxed)].name, name, SqueezrProgram::kNameSize - 1);
 }
 
 void squeezr::getProgramName(char* name)
 {
     if (!name) return;
-    const char* stored = programs[curProgram].name;
+    const VstInt32 current = curProgram.load(relaxed);
+    const char* stored = programs[current].name;
     if (std::strcmp(stored, "Init") == 0)
-        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(curProgram + 1));
+        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(current + 1));
     else
         vst_strncpy(name, stored, kVstMaxProgNameLen - 1);
 }
