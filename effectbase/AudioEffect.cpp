@@ -114,9 +114,15 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         return 0;
     case effGetProgram:
         return getProgram();
-    case effSetProgramName:
-        if (ptr) setProgramName(static_cast<char*>(ptr));
+    case effSetProgramName: {
+        if (!ptr) return 0;
+        // Hosts pass names in fields of kVstMaxProgNameLen bytes that need not end in a zero: nothing
+        // past the field is read, whatever the effect does with the name.
+        char name[kVstMaxProgNameLen];
+        vst_strncpy(name, static_cast<const char*>(ptr), kVstMaxProgNameLen - 1);
+        setProgramName(name);
         return 0;
+    }
     case effGetProgramName:
         return writeBounded(ptr, [&](char* s) { getProgramName(s); });
     case effGetParamLabel:

@@ -148,7 +148,8 @@ void msgrid::getParameterDisplay(VstInt32 index, char* text)
 
 void msgrid::setProgramName(char* name)
 {
-    vst_strncpy(programName, name, kProgramNameSize - 1);
+    // A host's name is at most kVstMaxProgNameLen bytes and need not end in a zero.
+    if (name) vst_strncpy(programName, name, kVstMaxProgNameLen - 1);
 }
 
 void msgrid::getProgramName(char* name)

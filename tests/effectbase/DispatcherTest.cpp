@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -80,6 +81,8 @@ public:
     void resume() override { ++resumes; }
     void suspend() override { ++suspends; }
     void getParameterName(VstInt32, char* text) override { std::strcpy(text, longName); }
+    // Trusts the name to be terminated, as an effect written without the host in mind would.
+    void setProgramName(char* name) override { programName = name; }
     void processReplacing(float**, float** outputs, VstInt32) override
     {
         // The audio thread reads what the control thread sets.
@@ -101,6 +104,7 @@ public:
     VstInt32 lastIndex = -1;
     float lastValue = -1;
     const char* longName = "short";
+    std::string programName;
 };
 
 class Dispatcher : public ::testing::Test {
@@ -262,6 +266,21 @@ TEST_F(Dispatcher, TextsAreCutTo23Characters)
     call(e, effGetParamName, 0, 0, text);
     EXPECT_EQ(std::string(text), std::string(effect.longName).substr(0, 23));
     EXPECT_EQ(text[24], '#');
+}
+
+TEST_F(Dispatcher, ProgramNamesAreReadNoFurtherThanTheHostsField)
+{
+    ProbeEffect effect(recordingHost);
+    AEffect* e = effect.getAeffect();
+    // A host's field of 24 bytes, full to the last one and not terminated; on the heap, so that
+    // AddressSanitizer sees any read past it.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'p', kVstMaxProgNameLen);
+    EXPECT_EQ(call(e, effSetProgramName, 0, 0, field.get()), 0);
+    EXPECT_EQ(effect.programName, std::string(23, 'p'));
+    char shortName[] = "Wide";
+    call(e, effSetProgramName, 0, 0, shortName);
+    EXPECT_EQ(effect.programName, "Wide");
 }
 
 // The host changes rate, block size and program on its control thread while its audio thread

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -266,6 +267,16 @@ TEST(SqueezrPrograms, NamesAreNumberedAndBounded)
     EXPECT_STREQ(text, "abcdefghijklmnopqrstuvw");
     a->dispatcher(a, effSetProgramName, 0, 0, nullptr, 0);
     a->dispatcher(a, effGetProgramName, 0, 0, nullptr, 0);
+
+    // A host's 24-byte field, full and not terminated (on the heap, where AddressSanitizer sees any
+    // read past it): through the dispatcher and handed straight to the effect alike.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'q', kVstMaxProgNameLen);
+    a->dispatcher(a, effSetProgramName, 0, 0, field.get(), 0);
+    EXPECT_EQ(programName(*e), std::string(23, 'q'));
+    std::memset(field.get(), 'z', kVstMaxProgNameLen);
+    e->setProgramName(field.get());
+    EXPECT_EQ(programName(*e), std::string(23, 'z'));
 }
 
 TEST(SqueezrPrograms, StoredValuesComeBackThroughGetParameter)
