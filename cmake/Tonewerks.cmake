@@ -10,9 +10,12 @@ function(tw_add_vst name)
   if(WIN32)
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/effectbase/vstplugin.def)
   else()
+    # nodelete: once loaded, the library stays for the life of the process. Hosts' scanners load and
+    # unload a plug-in many times, and the graphics libraries it pulls in (Cairo, fontconfig, X11)
+    # leave state behind on every unload; resident, they are set up once, as in any desktop program.
     target_link_options(${name} PRIVATE
       -Wl,--version-script=${CMAKE_SOURCE_DIR}/effectbase/vstplugin.map
-      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
+      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL -Wl,-z,nodelete)
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/effectbase/vstplugin.map)
   endif()
 endfunction()

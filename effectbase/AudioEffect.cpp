@@ -114,9 +114,15 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         return 0;
     case effGetProgram:
         return getProgram();
-    case effSetProgramName:
-        if (ptr) setProgramName(static_cast<char*>(ptr));
+    case effSetProgramName: {
+        if (!ptr) return 0;
+        // Hosts pass names in fields of kVstMaxProgNameLen bytes that need not end in a zero: nothing
+        // past the field is read, whatever the effect does with the name.
+        char name[kVstMaxProgNameLen];
+        vst_strncpy(name, static_cast<const char*>(ptr), kVstMaxProgNameLen - 1);
+        setProgramName(name);
         return 0;
+    }
     case effGetProgramName:
         return writeBounded(ptr, [&](char* s) { getProgramName(s); });
     case effGetParamLabel:
@@ -265,7 +271,8 @@ bool AudioEffect::endEdit(VstInt32 index)
 
 float AudioEffect::effectiveSampleRate() const
 {
-    return std::isfinite(sampleRate) && sampleRate > 0 ? sampleRate : 44100.0f;
+    const float rate = sampleRate.load(std::memory_order_relaxed);
+    return std::isfinite(rate) && rate > 0 ? rate : 44100.0f;
 }
 
 bool AudioEffect::sanitizeParameter(float& value)
@@ -277,12 +284,14 @@ bool AudioEffect::sanitizeParameter(float& value)
 
 void AudioEffect::Hz2string(float samples, char* text, VstInt32 maxLen)
 {
-    const bool usable = std::isfinite(sampleRate) && sampleRate > 0;
-    ::float2string(usable && samples != 0 ? sampleRate / samples : 0.0f, text, maxLen);
+    const float rate = sampleRate.load(std::memory_order_relaxed);
+    const bool usable = std::isfinite(rate) && rate > 0;
+    ::float2string(usable && samples != 0 ? rate / samples : 0.0f, text, maxLen);
 }
 
 void AudioEffect::ms2string(float samples, char* text, VstInt32 maxLen)
 {
-    const bool usable = std::isfinite(sampleRate) && sampleRate > 0;
-    ::float2string(usable ? samples * 1000.0f / sampleRate : 0.0f, text, maxLen);
+    const float rate = sampleRate.load(std::memory_order_relaxed);
+    const bool usable = std::isfinite(rate) && rate > 0;
+    ::float2string(usable ? samples * 1000.0f / rate : 0.0f, text, maxLen);
 }

@@ -6,6 +6,8 @@
 #include "effectbase/VstAbi.h"
 #include "effectbase/VstStrings.h"
 
+#include <atomic>
+
 class AudioEffect {
 public:
     AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
@@ -21,8 +23,8 @@ public:
     virtual void suspend() {}
     virtual void resume() {}
 
-    virtual void setSampleRate(float newRate) { sampleRate = newRate; }
-    virtual void setBlockSize(VstInt32 newSize) { blockSize = newSize; }
+    virtual void setSampleRate(float newRate) { sampleRate.store(newRate, std::memory_order_relaxed); }
+    virtual void setBlockSize(VstInt32 newSize) { blockSize.store(newSize, std::memory_order_relaxed); }
 
     virtual void process(float** inputs, float** outputs, VstInt32 sampleFrames);
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
@@ -32,8 +34,8 @@ public:
     virtual float getParameter(VstInt32 index);
     virtual void setParameterAutomated(VstInt32 index, float value);
 
-    virtual VstInt32 getProgram() { return curProgram; }
-    virtual void setProgram(VstInt32 program) { curProgram = program; }
+    virtual VstInt32 getProgram() { return curProgram.load(std::memory_order_relaxed); }
+    virtual void setProgram(VstInt32 program) { curProgram.store(program, std::memory_order_relaxed); }
     virtual void setProgramName(char* name);
     virtual void getProgramName(char* name);
 
@@ -61,8 +63,8 @@ public:
     virtual AEffEditor* getEditor() { return editor; }
 
     virtual AEffect* getAeffect() { return &cEffect; }
-    virtual float getSampleRate() { return sampleRate; }
-    virtual VstInt32 getBlockSize() { return blockSize; }
+    virtual float getSampleRate() { return sampleRate.load(std::memory_order_relaxed); }
+    virtual VstInt32 getBlockSize() { return blockSize.load(std::memory_order_relaxed); }
     virtual VstInt32 getNumParams() { return numParams; }
     virtual VstInt32 getNumPrograms() { return numPrograms; }
 
@@ -92,11 +94,13 @@ protected:
 
     audioMasterCallback audioMaster;
     AEffEditor* editor = nullptr;
-    float sampleRate = 44100.0f;
-    VstInt32 blockSize = 1024;
+    // The host sets these from its control thread while its audio thread (processing, or automation
+    // through setParameter) reads them: relaxed atomics, like every other value the two threads share.
+    std::atomic<float> sampleRate{44100.0f};
+    std::atomic<VstInt32> blockSize{1024};
     VstInt32 numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    std::atomic<VstInt32> curProgram{0};
     AEffect cEffect;
 
 private:
@@ -110,6 +114,9 @@ private:
     static void VSTCALLBACK setParameterTrampoline(AEffect* e, VstInt32 index, float value);
     static float VSTCALLBACK getParameterTrampoline(AEffect* e, VstInt32 index);
 };
+
+static_assert(std::atomic<float>::is_always_lock_free && std::atomic<VstInt32>::is_always_lock_free,
+              "the audio thread never waits on a shared field");
 
 // Each deliverable defines this: the effect object of that plug-in.
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster);

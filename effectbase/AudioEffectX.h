@@ -19,8 +19,8 @@ public:
     virtual VstInt32 getPlugCategory();
     virtual void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate)
     {
-        blockSize = newBlockSize;
-        sampleRate = newSampleRate;
+        blockSize.store(newBlockSize, std::memory_order_relaxed);
+        sampleRate.store(newSampleRate, std::memory_order_relaxed);
     }
     virtual bool setBypass(bool) { return false; }
     virtual bool getEffectName(char*) { return false; }

@@ -90,7 +90,9 @@ void VGVectorgram::paint(CDrawContext* context)
         }
     }
 
-    if (sy > 0) sx = -sx, sy = -sy;  // folded into the upper half
+    // Folded into the upper half. A side-only signal sums to exactly +0: it folds too, or atan2 of +0
+    // and a negative x would be +pi and the dot would glide through the lower half to get there.
+    if (sy >= 0) sx = -sx, sy = -sy;
     if (sy > -0.00001 && sx > -0.00001) sy = -1.0, sx = 0.0;  // no clear direction: straight up
     markerAngle = float(double(markerAngle) * 0.8 + std::atan2(sy, sx) * 0.2);
     const double c = std::cos(markerAngle), s = std::sin(markerAngle);

@@ -18,16 +18,22 @@ msgrid::msgrid(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, k
     new CMsgridVSTEditor(this);  // registers itself; the effect owns it
 }
 
+// The mappings are float arithmetic, one rounding per step, as the stored gains always were; the
+// power and the logarithm are rounded to a float once each.
 float msgrid::gainFromHost(float value)
 {
-    // The exponent is rounded to a float once before the power, as the stored gains always were.
-    const float exponent = static_cast<float>((static_cast<double>(value) - 0.5) * 24.0 * static_cast<double>(0.05f));
+    const float exponent = (value - 0.5f) * 24.0f * 0.05f;
     return static_cast<float>(std::pow(10.0, static_cast<double>(exponent)));
+}
+
+float msgrid::decibelsOf(float gain)
+{
+    return 20.0f * static_cast<float>(std::log10(static_cast<double>(gain)));
 }
 
 float msgrid::hostFromGain(float gain)
 {
-    return static_cast<float>(20.0 * std::log10(static_cast<double>(gain))) * kOneTwentyFourth + 0.5f;
+    return decibelsOf(gain) * kOneTwentyFourth + 0.5f;
 }
 
 void msgrid::resume()
@@ -134,7 +140,7 @@ void msgrid::getParameterDisplay(VstInt32 index, char* text)
     case kMidGain:
     case kSideGain: {
         const float gain = (index == kMidGain ? midGain : sideGain).load(relaxed);
-        float2string(static_cast<float>(20.0 * std::log10(static_cast<double>(gain))), text, 23);
+        float2string(decibelsOf(gain), text, 23);
         break;
     }
     case kEncode:
@@ -148,7 +154,8 @@ void msgrid::getParameterDisplay(VstInt32 index, char* text)
 
 void msgrid::setProgramName(char* name)
 {
-    vst_strncpy(programName, name, kProgramNameSize - 1);
+    // A host's name is at most kVstMaxProgNameLen bytes and need not end in a zero.
+    if (name) vst_strncpy(programName, name, kVstMaxProgNameLen - 1);
 }
 
 void msgrid::getProgramName(char* name)

@@ -34,6 +34,8 @@ public:
     // Host value and linear gain, both ways.
     static float gainFromHost(float value);
     static float hostFromGain(float gain);
+    // 20 log10 of a linear gain, as the display shows it.
+    static float decibelsOf(float gain);
 
 private:
     static constexpr int kProgramNameSize = 32;

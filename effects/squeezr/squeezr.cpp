@@ -37,6 +37,12 @@ float pow10Rounded(double exponent)
     return static_cast<float>(std::pow(10.0, static_cast<double>(static_cast<float>(exponent))));
 }
 
+// A power of a float base and exponent, rounded once to a float.
+float powRounded(float base, float exponent)
+{
+    return static_cast<float>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+}
+
 float dbOf(float linear)
 {
     return static_cast<float>(20.0 * std::log10(static_cast<double>(linear)));
@@ -159,17 +165,19 @@ bool squeezr::setBypass(bool on)
     return on;
 }
 
+// The parameter mappings below are float arithmetic, one rounding per step, as hosts and stored
+// programs have always seen them: the initial program's ratio comes out as exactly 1 that way.
+
 void squeezr::updateAttackCoef()
 {
-    const double samples = static_cast<double>(attackMs.load(relaxed)) * 0.001 * effectiveSampleRate();
-    attackCoef.store(pow10Rounded(1.0 / samples), relaxed);
+    const float samples = attackMs.load(relaxed) * 0.001f * effectiveSampleRate();
+    attackCoef.store(powRounded(10.0f, 1.0f / samples), relaxed);
 }
 
 void squeezr::updateReleaseCoef()
 {
-    const double samples = static_cast<double>(releaseS.load(relaxed)) * effectiveSampleRate();
-    const float exponent = static_cast<float>(1.0 / samples);
-    releaseCoef.store(static_cast<float>(std::pow(0.1, static_cast<double>(exponent))), relaxed);
+    const float samples = releaseS.load(relaxed) * effectiveSampleRate();
+    releaseCoef.store(powRounded(0.1f, 1.0f / samples), relaxed);
 }
 
 void squeezr::updateMeterDecayLimit()
@@ -187,21 +195,20 @@ void squeezr::setParameter(VstInt32 index, float value)
     if (!sanitizeParameter(value)) {
         value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
     } else if (known) {
-        SqueezrProgram& p = programs[curProgram];
-        const double v = value;
+        SqueezrProgram& p = programs[curProgram.load(relaxed)];
+        const float v = value;
         switch (index) {
         case kRatio: {
-            const float setting = static_cast<float>(v * 42.0 - 39.0);
+            const float setting = v * 42.0f - 39.0f;
             if (setting == ratioSetting.load(relaxed)) break;
             p.values[SqueezrProgram::kRatio].store(value, relaxed);
             ratioSetting.store(setting, relaxed);
-            const double s = setting;
-            ratio.store(static_cast<float>(setting <= 0.0f ? -1.0 / (s - 1.0) : s + 1.0), relaxed);
+            ratio.store(setting <= 0.0f ? -1.0f / (setting - 1.0f) : setting + 1.0f, relaxed);
             curveDirty.store(1, publish);
             break;
         }
         case kThreshold: {
-            const float db = static_cast<float>(v * 60.0 - 60.0);
+            const float db = v * 60.0f - 60.0f;
             if (db == thresholdDb.load(relaxed)) break;
             p.values[SqueezrProgram::kThreshold].store(value, relaxed);
             thresholdDb.store(db, relaxed);
@@ -209,7 +216,7 @@ void squeezr::setParameter(VstInt32 index, float value)
             break;
         }
         case kAttack: {
-            const float ms = static_cast<float>(v * 99.0 + 1.0);
+            const float ms = v * 99.0f + 1.0f;
             if (ms == attackMs.load(relaxed)) break;
             p.values[SqueezrProgram::kAttack].store(value, relaxed);
             attackMs.store(ms, relaxed);
@@ -217,7 +224,7 @@ void squeezr::setParameter(VstInt32 index, float value)
             break;
         }
         case kRelease: {
-            const float s = static_cast<float>(v * 1.9 + 0.1);
+            const float s = v * 1.9f + 0.1f;
             if (s == releaseS.load(relaxed)) break;
             p.values[SqueezrProgram::kRelease].store(value, relaxed);
             releaseS.store(s, relaxed);
@@ -225,11 +232,11 @@ void squeezr::setParameter(VstInt32 index, float value)
             break;
         }
         case kMakeup: {
-            const float db = static_cast<float>(v * 60.0);
+            const float db = v * 60.0f;
             if (db == makeupDb.load(relaxed)) break;
             p.values[SqueezrProgram::kMakeup].store(value, relaxed);
             makeupDb.store(db, relaxed);
-            makeupGain.store(pow10Rounded(static_cast<double>(db) * 0.05), relaxed);
+            makeupGain.store(powRounded(10.0f, db * 0.05f), relaxed);
             break;
         }
         case kKnee:
@@ -257,15 +264,15 @@ float squeezr::getParameter(VstInt32 index)
 {
     switch (index) {
     case kRatio:
-        return static_cast<float>((static_cast<double>(ratioSetting.load(relaxed)) + 39.0) / 42.0);
+        return (ratioSetting.load(relaxed) + 39.0f) / 42.0f;
     case kThreshold:
-        return static_cast<float>((static_cast<double>(thresholdDb.load(relaxed)) + 60.0) / 60.0);
+        return (thresholdDb.load(relaxed) + 60.0f) / 60.0f;
     case kAttack:
-        return static_cast<float>((static_cast<double>(attackMs.load(relaxed)) - 1.0) / 99.0);
+        return (attackMs.load(relaxed) - 1.0f) / 99.0f;
     case kRelease:
-        return static_cast<float>((static_cast<double>(releaseS.load(relaxed)) - 0.1) / 1.9);
+        return (releaseS.load(relaxed) - 0.1f) / 1.9f;
     case kMakeup:
-        return static_cast<float>(static_cast<double>(makeupDb.load(relaxed)) / 60.0);
+        return makeupDb.load(relaxed) / 60.0f;
     case kKnee:
         return knee.load(relaxed);
     case kRmsMode:
@@ -297,11 +304,12 @@ void squeezr::getParameterDisplay(VstInt32 index, char* text)
     constexpr VstInt32 limit = kVstMaxParamStrLen - 1;
     switch (index) {
     case kRatio: {
-        const double r = ratio.load(relaxed);
-        if (r >= 1.0)
-            std::snprintf(text, kVstMaxParamStrLen, "%1.1f : 1", r);
+        // Exactly 1 reads "1 : 1.0", as the compression side does; only expansion turns it round.
+        const float r = ratio.load(relaxed);
+        if (r > 1.0f)
+            std::snprintf(text, kVstMaxParamStrLen, "%1.1f : 1", static_cast<double>(r));
         else
-            std::snprintf(text, kVstMaxParamStrLen, "1 : %1.1f", 1.0 / r);
+            std::snprintf(text, kVstMaxParamStrLen, "1 : %1.1f", static_cast<double>(1.0f / r));
         break;
     }
     case kThreshold:
@@ -333,7 +341,7 @@ void squeezr::getParameterDisplay(VstInt32 index, char* text)
 void squeezr::setProgram(VstInt32 program)
 {
     if (program < 0 || program >= kNumPrograms) return;
-    curProgram = program;
+    curProgram.store(program, relaxed);
     const SqueezrProgram& p = programs[program];
     // The order hosts have always seen: sensing and link first, then the values that cost work.
     static constexpr struct {
@@ -348,15 +356,16 @@ void squeezr::setProgram(VstInt32 program)
 
 void squeezr::setProgramName(char* name)
 {
-    if (name) vst_strncpy(programs[curProgram].name, name, SqueezrProgram::kNameSize - 1);
+    if (name) vst_strncpy(programs[curProgram.load(relaxed)].name, name, SqueezrProgram::kNameSize - 1);
 }
 
 void squeezr::getProgramName(char* name)
 {
     if (!name) return;
-    const char* stored = programs[curProgram].name;
+    const VstInt32 current = curProgram.load(relaxed);
+    const char* stored = programs[current].name;
     if (std::strcmp(stored, "Init") == 0)
-        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(curProgram + 1));
+        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(current + 1));
     else
         vst_strncpy(name, stored, kVstMaxProgNameLen - 1);
 }

@@ -200,7 +200,8 @@ void vectorgram::getParameterDisplay(VstInt32 index, char* text)
 
 void vectorgram::setProgramName(char* name)
 {
-    if (name) vst_strncpy(programName, name, kProgramNameSize - 1);
+    // A host's name is at most kVstMaxProgNameLen bytes and need not end in a zero.
+    if (name) vst_strncpy(programName, name, kVstMaxProgNameLen - 1);
 }
 
 void vectorgram::getProgramName(char* name)

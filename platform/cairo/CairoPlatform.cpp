@@ -41,8 +41,11 @@ GraphicsSession::~GraphicsSession() = default;
 
 WindowSystem& systemWindowSystem()
 {
-    static X11WindowSystem x11;
-    return x11;
+    // Never destroyed. The plug-ins stay loaded for the life of the process, and so does this display
+    // connection; closing it from an exit handler would only talk to a server that may be gone by then
+    // (a test's private one), and Xlib answers a lost connection by ending the process.
+    static X11WindowSystem* const x11 = new X11WindowSystem;
+    return *x11;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -49,6 +50,27 @@ TEST(SqueezrPlugin, LoadsWithItsIdentityAndInitialProgram)
     for (VstInt32 i = 0; i < 8; ++i) EXPECT_EQ(host.parameterDisplay(i), displays[i]) << i;
     EXPECT_EQ(host.programName(), "empty");
     EXPECT_FLOAT_EQ(host.getParameter(0), 0.9285714f);
+}
+
+// The shipped library as a host drives it: the initial program (1:1, makeup 0 dB) hands back every
+// sample as it came, to the bit.
+TEST(SqueezrPlugin, InitialProgramIsTransparentToTheBit)
+{
+    PluginHost host;
+    start(host);
+    constexpr int frames = 4096;
+    std::vector<float> l(frames), r(frames), ol(frames), orr(frames);
+    for (int i = 0; i < frames; ++i) {
+        l[i] = static_cast<float>(0.7 * std::sin(i * 0.031) * std::sin(i * 0.0017));
+        r[i] = static_cast<float>(0.4 * std::cos(i * 0.113) + 0.001 * std::sin(i * 0.7));
+    }
+    for (int start = 0; start < frames; start += 512) {
+        float* in[] = {l.data() + start, r.data() + start};
+        float* out[] = {ol.data() + start, orr.data() + start};
+        host.processReplacing(in, out, 512);
+    }
+    EXPECT_EQ(std::memcmp(ol.data(), l.data(), sizeof(float) * frames), 0);
+    EXPECT_EQ(std::memcmp(orr.data(), r.data(), sizeof(float) * frames), 0);
 }
 
 TEST(SqueezrPlugin, CompressesStereoAndReportsItsVu)

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -74,11 +77,21 @@ public:
         if (withEditor) setEditor(new ProbeEditor(this));
     }
     ~ProbeEffect() override { --liveEffects; }
-    void processReplacing(float**, float**, VstInt32) override {}
     float getVu() override { return vu; }
     void resume() override { ++resumes; }
     void suspend() override { ++suspends; }
     void getParameterName(VstInt32, char* text) override { std::strcpy(text, longName); }
+    // Trusts the name to be terminated, as an effect written without the host in mind would.
+    void setProgramName(char* name) override { programName = name; }
+    void processReplacing(float**, float** outputs, VstInt32) override
+    {
+        // The audio thread reads what the control thread sets.
+        if (outputs && outputs[0]) {
+            outputs[0][0] = getSampleRate();
+            outputs[0][1] = static_cast<float>(getBlockSize());
+            outputs[0][2] = static_cast<float>(getProgram());
+        }
+    }
     void setParameter(VstInt32 index, float value) override
     {
         lastIndex = index;
@@ -91,6 +104,7 @@ public:
     VstInt32 lastIndex = -1;
     float lastValue = -1;
     const char* longName = "short";
+    std::string programName;
 };
 
 class Dispatcher : public ::testing::Test {
@@ -252,6 +266,54 @@ TEST_F(Dispatcher, TextsAreCutTo23Characters)
     call(e, effGetParamName, 0, 0, text);
     EXPECT_EQ(std::string(text), std::string(effect.longName).substr(0, 23));
     EXPECT_EQ(text[24], '#');
+}
+
+TEST_F(Dispatcher, ProgramNamesAreReadNoFurtherThanTheHostsField)
+{
+    ProbeEffect effect(recordingHost);
+    AEffect* e = effect.getAeffect();
+    // A host's field of 24 bytes, full to the last one and not terminated; on the heap, so that
+    // AddressSanitizer sees any read past it.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'p', kVstMaxProgNameLen);
+    EXPECT_EQ(call(e, effSetProgramName, 0, 0, field.get()), 0);
+    EXPECT_EQ(effect.programName, std::string(23, 'p'));
+    char shortName[] = "Wide";
+    call(e, effSetProgramName, 0, 0, shortName);
+    EXPECT_EQ(effect.programName, "Wide");
+}
+
+// The host changes rate, block size and program on its control thread while its audio thread
+// processes; under ThreadSanitizer the hand-over must be clean, and the audio side sees whole values.
+TEST_F(Dispatcher, RatesChangeWhileAudioRuns)
+{
+    ProbeEffect effect(nullptr);
+    AEffect* e = effect.getAeffect();
+    std::atomic<bool> done{false};
+    std::atomic<int> blocks{0};
+    std::thread audio([&] {
+        float out[3] = {};
+        float* outputs[] = {out};
+        int odd = 0;
+        while (!done.load() || blocks.load() < 100) {
+            e->processReplacing(e, nullptr, outputs, 2);
+            odd += !(out[0] == 44100.0f || out[0] == 48000.0f || out[0] == 96000.0f);
+            odd += !(out[1] == 1024.0f || out[1] == 64.0f || out[1] == 512.0f);
+            odd += !(out[2] >= 0.0f && out[2] <= 3.0f);
+            blocks.fetch_add(1);
+        }
+        EXPECT_EQ(odd, 0);
+    });
+    for (int round = 0; round < 2000 || blocks.load() < 100; ++round) {
+        call(e, effSetSampleRate, 0, 0, nullptr, round % 2 ? 48000.0f : 96000.0f);
+        call(e, effSetBlockSize, 0, round % 2 ? 64 : 512);
+        call(e, effSetBlockSizeAndSampleRate, 0, 64, nullptr, 48000.0f);
+        call(e, effSetProgram, 0, round % 4);
+    }
+    done.store(true);
+    audio.join();
+    EXPECT_EQ(effect.getSampleRate(), 48000.0f);
+    EXPECT_EQ(effect.getBlockSize(), 64);
 }
 
 TEST_F(Dispatcher, NullRecordOrObjectAnswers0)

@@ -202,6 +202,45 @@ TEST_F(Scope, ADirectionInTheLowerHalfIsMirroredThroughTheCentre)
     EXPECT_EQ(dot(), ViewRect(166, 7, 172, 13));
 }
 
+// Wherever the trace leans, the dot stays on the upper half of the screen, on its way there too. A
+// side-only signal sums to exactly +0 and folds like any other lower-half direction.
+TEST_F(Scope, TheDotStaysInTheUpperHalf)
+{
+    const struct {
+        const char* signal;
+        float a, b;
+        ViewRect settles; // from the direction the signal points in, folded up
+    } cases[] = {
+        {"side only, left positive", 0.5f, -0.5f, ViewRect(-1, 174, 5, 180)}, // -pi: cos -1, sin 0 (+-1 row)
+        {"side only, left negative", -0.5f, 0.5f, ViewRect(166, 7, 172, 13)}, // folds to straight up
+        {"left only", 0.5f, 0.0f, ViewRect(47, 55, 53, 61)},                  // -135 degrees
+        {"left only, negative", -0.5f, 0.0f, ViewRect(47, 55, 53, 61)},
+        {"right only", 0.0f, 0.5f, ViewRect(284, 55, 290, 61)},               // -45 degrees
+        {"right only, negative", 0.0f, -0.5f, ViewRect(284, 55, 290, 61)},
+        {"silence", 0.0f, 0.0f, ViewRect(166, 7, 172, 13)},
+    };
+    for (const auto& c : cases) {
+        // A scope of its own: the dot starts at angle 0, as in a newly opened editor.
+        VGVectorgram fresh(ViewRect(0, 0, kSize, kSize), nullptr, -99, &palette, windowA, windowB, 512);
+        fresh.setSampleCount(100.0f);
+        fill(c.a, c.b);
+        int below = 0, outside = 0;
+        for (int i = 0; i < 100; ++i) {
+            rec.calls.clear();
+            Painted pic(fresh, kSize, kSize);
+            const ViewRect d = dot();
+            below += d.top - 4 > kCentre.v; // the dot is drawn 4 to 10 pixels below its point
+            outside += d.top < 0 || d.bottom > kSize;
+        }
+        EXPECT_EQ(below, 0) << c.signal;
+        EXPECT_EQ(outside, 0) << c.signal;
+        // Settled: the column exactly; the row within one, as the rounding of the angle falls on
+        // the horizon.
+        EXPECT_EQ(dot().left, c.settles.left) << c.signal;
+        EXPECT_NEAR(dot().top, c.settles.top, 1) << c.signal;
+    }
+}
+
 // NaN frames are left out (the trace joins the frames either side); infinite and huge ones are drawn
 // out along their direction to 64 times full scale, never to an undefined pixel.
 TEST_F(Scope, SamplesNoAudioShouldCarryGiveABoundedTrace)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,16 @@ TEST_F(Msgrid, ProgramName)
     char shortName[] = "Wide";
     e->dispatcher(e, effSetProgramName, 0, 0, shortName, 0);
     EXPECT_EQ(text(effGetProgramName, 0), "Wide");
+
+    // A host's 24-byte field, full and not terminated (on the heap, where AddressSanitizer sees any
+    // read past it): through the dispatcher and handed straight to the effect alike.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'm', kVstMaxProgNameLen);
+    e->dispatcher(e, effSetProgramName, 0, 0, field.get(), 0);
+    EXPECT_EQ(text(effGetProgramName, 0), std::string(23, 'm'));
+    std::memset(field.get(), 's', kVstMaxProgNameLen);
+    effect.setProgramName(field.get());
+    EXPECT_EQ(text(effGetProgramName, 0), std::string(23, 's'));
 }
 
 TEST_F(Msgrid, BadSampleRateAndBlockSizeLeaveItWorking)

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -95,6 +98,12 @@ TEST(SqueezrParameters, InitialProgramDisplays)
     EXPECT_EQ(display(*e, 6), "off");
     EXPECT_EQ(display(*e, 7), "off");
     EXPECT_EQ(programName(*e), "empty");
+
+    // The stored host values come back to the bit: ratio setting 0, -40 dB, 20 ms, 0.5 s.
+    const std::uint32_t stored[] = {0x3F6DB6DB, 0x3EAAAAAB, 0x3E448677, 0x3E579436};
+    for (VstInt32 i = 0; i < 4; ++i)
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(e->getParameter(i)), stored[i]) << i;
+    EXPECT_EQ(e->getParameter(squeezr::kMakeup), 0.0f);
 }
 
 TEST(SqueezrParameters, RatioEndsAndSwitchPoints)
@@ -108,6 +117,13 @@ TEST(SqueezrParameters, RatioEndsAndSwitchPoints)
     EXPECT_EQ(display(*e, 0), "1 : 4.0");
     e->setParameter(squeezr::kRatio, 41.0f / 42.0f);
     EXPECT_EQ(display(*e, 0), "3.0 : 1");
+    // Exactly 1:1 reads as the compression side does; a ratio a hair either side reads as its own side.
+    e->setParameter(squeezr::kRatio, 39.0f / 42.0f);
+    EXPECT_EQ(display(*e, 0), "1 : 1.0");
+    e->setParameter(squeezr::kRatio, 39.0001f / 42.0f);
+    EXPECT_EQ(display(*e, 0), "1.0 : 1");
+    e->setParameter(squeezr::kRatio, 38.9999f / 42.0f);
+    EXPECT_EQ(display(*e, 0), "1 : 1.0");
 
     e->setParameter(squeezr::kRmsMode, 0.5f);
     EXPECT_EQ(display(*e, 6), "on");
@@ -266,6 +282,16 @@ TEST(SqueezrPrograms, NamesAreNumberedAndBounded)
     EXPECT_STREQ(text, "abcdefghijklmnopqrstuvw");
     a->dispatcher(a, effSetProgramName, 0, 0, nullptr, 0);
     a->dispatcher(a, effGetProgramName, 0, 0, nullptr, 0);
+
+    // A host's 24-byte field, full and not terminated (on the heap, where AddressSanitizer sees any
+    // read past it): through the dispatcher and handed straight to the effect alike.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'q', kVstMaxProgNameLen);
+    a->dispatcher(a, effSetProgramName, 0, 0, field.get(), 0);
+    EXPECT_EQ(programName(*e), std::string(23, 'q'));
+    std::memset(field.get(), 'z', kVstMaxProgNameLen);
+    e->setProgramName(field.get());
+    EXPECT_EQ(programName(*e), std::string(23, 'z'));
 }
 
 TEST(SqueezrPrograms, StoredValuesComeBackThroughGetParameter)

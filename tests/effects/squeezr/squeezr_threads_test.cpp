@@ -78,3 +78,40 @@ TEST(SqueezrThreads, AudioAndControlRunSideBySide)
     EXPECT_NEAR(dbOf(played.out0.back()), dbOf(reference.out0.back()), 0.01);
     EXPECT_NEAR(dbOf(played.out1.back()), dbOf(reference.out1.back()), 0.01);
 }
+
+// Hosts deliver automation on their audio thread between blocks, while their control thread changes
+// the sample rate and the program. Clean under ThreadSanitizer, and the attack coefficient always
+// belongs to one of the times and rates in play.
+TEST(SqueezrThreads, AutomationOnTheAudioThreadWhileTheRateChanges)
+{
+    auto e = makeEffect(true);
+    AEffect* a = e->getAeffect();
+    constexpr float rates[] = {44100.0f, 48000.0f, 96000.0f};
+    constexpr float times[] = {10.0f, 30.0f, 20.0f}; // automated in turn, and the programs' own
+    std::atomic<bool> done{false};
+    std::thread control([&] {
+        for (int k = 0; !done.load() || k < 200; ++k) {
+            a->dispatcher(a, effSetSampleRate, 0, 0, nullptr, rates[1 + k % 2]);
+            a->dispatcher(a, effSetBlockSizeAndSampleRate, 0, 512, nullptr, rates[0]);
+            a->dispatcher(a, effSetProgram, 0, k % squeezr::kNumPrograms, nullptr, 0);
+        }
+    });
+
+    std::vector<float> in0(512, 0.25f), in1(512, -0.25f), out0(512), out1(512);
+    float* ins[2] = {in0.data(), in1.data()};
+    float* outs[2] = {out0.data(), out1.data()};
+    int unexplained = 0;
+    for (int block = 0; block < 1000; ++block) {
+        a->setParameter(a, squeezr::kAttack, attackValue(times[block % 2]));
+        a->processReplacing(a, ins, outs, 512);
+        const double coef = e->attackCoefficient();
+        bool explained = false;
+        for (float ms : times)
+            for (float rate : rates)
+                explained = explained || std::fabs(coef - std::pow(10.0, 1.0 / (ms * 0.001 * rate))) < 1e-6;
+        unexplained += !explained;
+    }
+    done.store(true);
+    control.join();
+    EXPECT_EQ(unexplained, 0);
+}

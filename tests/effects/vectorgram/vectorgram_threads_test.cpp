@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <thread>
@@ -57,4 +58,42 @@ TEST(VectorgramThreads, EditorReadsWhileAudioRuns)
     done.store(true);
     editor.join();
     EXPECT_GT(reads.load(), 0);
+}
+
+// The host changes the sample rate on its control thread while the audio thread decays the held peaks
+// by it. Clean under ThreadSanitizer, and every decay follows one of the rates the host set.
+TEST(VectorgramThreads, SampleRateChangesWhileAudioRuns)
+{
+    pinAnswer = 0;
+    vectorgram effect(host);
+    AEffect* e = effect.getAeffect();
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0);
+    constexpr float rates[] = {44100.0f, 48000.0f, 96000.0f};
+    constexpr std::size_t frames = 256;
+    auto decayAt = [&](float rate) {
+        return static_cast<float>(std::pow(static_cast<double>(0.001f), frames / (static_cast<double>(rate) * 0.1666)));
+    };
+
+    std::atomic<bool> done{false};
+    std::thread control([&] {
+        for (int k = 0; !done.load() || k < 200; ++k) {
+            e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, rates[1 + k % 2]);
+            e->dispatcher(e, effSetBlockSizeAndSampleRate, 0, 256, nullptr, rates[0]);
+        }
+    });
+
+    Block kick(frames), quiet(frames);
+    kick.left[0] = 1.0f;
+    int unexplained = 0;
+    for (int round = 0; round < 500; ++round) {
+        kick.run(effect); // holds a peak of exactly 1
+        quiet.run(effect); // which then falls by one block's decay
+        const float peak = effect.getPeak(0);
+        bool explained = false;
+        for (float rate : rates) explained = explained || peak == decayAt(rate);
+        unexplained += !explained;
+    }
+    done.store(true);
+    control.join();
+    EXPECT_EQ(unexplained, 0);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <string>
 
 using namespace vgtest;
@@ -99,6 +100,16 @@ TEST(VectorgramVst, ProgramNameIsCutToItsFieldAndTheHostsLimit)
     EXPECT_EQ(guarded[24], '#');
     EXPECT_EQ(e.getDisplaySamples(), 200); // nothing beyond the field was overwritten
     e.setProgramName(nullptr);
+
+    // A host's 24-byte field, full and not terminated (on the heap, where AddressSanitizer sees any
+    // read past it): through the dispatcher and handed straight to the effect alike.
+    auto field = std::make_unique<char[]>(kVstMaxProgNameLen);
+    std::memset(field.get(), 'v', kVstMaxProgNameLen);
+    e.dispatcher(effSetProgramName, 0, 0, field.get(), 0);
+    EXPECT_EQ(ask(e, effGetProgramName), std::string(23, 'v'));
+    std::memset(field.get(), 'g', kVstMaxProgNameLen);
+    e.setProgramName(field.get());
+    EXPECT_EQ(ask(e, effGetProgramName), std::string(23, 'g'));
 }
 
 TEST(VectorgramVst, ProcessesOnlyWhileTheSecondInputIsConnected)
