@@ -215,9 +215,9 @@ void CSqueezrVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
     const std::int32_t tag = control->tag();
     if (tag != kColourTag) {
+        control->setNeedsRedraw(true);
         // Display-only tags (title, captions, eyes, banner) are not parameters: the host never hears of them.
         if (tag >= 0 && tag < squeezr::kNumParams) effect->setParameterAutomated(tag, control->value());
-        control->setNeedsRedraw(true);
         return;
     }
     if (control->value() > 0.5f)

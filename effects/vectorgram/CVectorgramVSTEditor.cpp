@@ -157,7 +157,7 @@ void CVectorgramVSTEditor::onValueChanged(CDrawContext*, CControl* control)
         if (meterLeft) meterLeft->setLevelMode(levels);
         if (meterRight) meterRight->setLevelMode(levels);
     }
+    control->setNeedsRedraw(true);
     // Meters, scope, title and banner are no parameters: the host never hears of them.
     if (tag == kDisplayTag) sendDisplay(control->value());
-    control->setNeedsRedraw(true);
 }
