@@ -21,6 +21,8 @@ public:
     bool open(void* parentWindow) override;
     // Deletes the frame; during a gesture the frame only stops and goes when the gesture unwinds.
     void close() override;
+    // Handles what the window system queued, then, if the editor is still open after that (a press
+    // handled there may have closed it, or the whole effect), runs idleOpen.
     void idle() override;
     bool onKeyDown(VstKeyCode& key) override;
     bool onKeyUp(VstKeyCode& key) override;
@@ -49,6 +51,9 @@ protected:
     // answers true; the next idle takes the noted indices and shows them.
     bool deferredFromOtherThread(VstInt32 index);
     std::uint32_t takeDeferredParameters() { return deferred.exchange(0, std::memory_order_relaxed); }
+    // The editor's own share of an idle, on an open editor with its frame: the frame's idle pass.
+    // Subclasses add what they refresh around it.
+    virtual void idleOpen();
 
     ERect rect{};
     std::uint32_t nextIdleTick;

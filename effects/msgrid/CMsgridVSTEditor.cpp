@@ -112,10 +112,10 @@ void CMsgridVSTEditor::applyPending()
         if (changed & (1u << i)) showParameter(i);
 }
 
-void CMsgridVSTEditor::idle()
+void CMsgridVSTEditor::idleOpen()
 {
-    if (editorOpen.load(relaxed) && !inIdlePass) applyPending();
-    AEffGUIEditor::idle();
+    applyPending();
+    AEffGUIEditor::idleOpen();
 }
 
 void CMsgridVSTEditor::onValueChanged(CDrawContext*, CControl* control)

@@ -200,14 +200,10 @@ void CSqueezrVSTEditor::copyMeters()
     inputEye->setNeedsRedraw(true);
 }
 
-void CSqueezrVSTEditor::idle()
+void CSqueezrVSTEditor::idleOpen()
 {
-    if (!frame) return;
-    if (editorOpen.load(relaxed) && !inIdlePass) applyPending();
-    const std::shared_ptr<bool> stillHere = lifeline();
-    AEffGUIEditor::idle();
-    // The pass may have ended the editor or its window.
-    if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
+    applyPending();
+    AEffGUIEditor::idleOpen();
     copyMeters();
 }
 

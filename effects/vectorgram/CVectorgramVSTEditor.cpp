@@ -124,14 +124,10 @@ void CVectorgramVSTEditor::copyMeters()
     meterRight->setNeedsRedraw(true);
 }
 
-void CVectorgramVSTEditor::idle()
+void CVectorgramVSTEditor::idleOpen()
 {
-    if (!frame) return;
-    if (editorOpen.load(relaxed) && !inIdlePass && (takeDeferredParameters() & (1u << kDisplayTag))) showDisplay();
-    const std::shared_ptr<bool> stillHere = lifeline();
-    AEffGUIEditor::idle();
-    // The pass may have ended the editor or its window.
-    if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
+    if (takeDeferredParameters() & (1u << kDisplayTag)) showDisplay();
+    AEffGUIEditor::idleOpen();
     vectorDisplay->setNeedsRedraw(true);
     copyMeters();
 }
