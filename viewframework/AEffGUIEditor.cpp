@@ -89,8 +89,13 @@ void AEffGUIEditor::idle()
     const std::shared_ptr<bool> stillHere = alive;
     // Events of systems that queue them for us (X11); never a second press inside a press.
     if (!frame->inMouseHandling()) system().handleEvents();
-    if (!*stillHere) return;
-    if (frame) frame->idlePass();
+    if (!*stillHere || !frame) return;
+    idleOpen();
+}
+
+void AEffGUIEditor::idleOpen()
+{
+    frame->idlePass();
 }
 
 bool AEffGUIEditor::onKeyDown(VstKeyCode& key)

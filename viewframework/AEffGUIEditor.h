@@ -21,6 +21,8 @@ public:
     bool open(void* parentWindow) override;
     // Deletes the frame; during a gesture the frame only stops and goes when the gesture unwinds.
     void close() override;
+    // Handles what the window system queued, then, if the editor is still open after that (a press
+    // handled there may have closed it, or the whole effect), runs idleOpen.
     void idle() override;
     bool onKeyDown(VstKeyCode& key) override;
     bool onKeyUp(VstKeyCode& key) override;
@@ -35,6 +37,9 @@ public:
 
     CFrame* getFrame() const { return frame; }
     static std::int32_t sharedKnobMode();
+    // Cleared when the editor is destroyed, which the effect does when the host closes it: callers
+    // on the stack keep a copy and test it after calls that may end the editor.
+    std::shared_ptr<bool> lifeline() const { return alive; }
 
 protected:
     // For the subclass's open, after it made frame: true when the frame got its window; otherwise
@@ -46,8 +51,9 @@ protected:
     // answers true; the next idle takes the noted indices and shows them.
     bool deferredFromOtherThread(VstInt32 index);
     std::uint32_t takeDeferredParameters() { return deferred.exchange(0, std::memory_order_relaxed); }
-    // Cleared when the editor is destroyed: callers on the stack test it after calls that may end it.
-    std::shared_ptr<bool> lifeline() const { return alive; }
+    // The editor's own share of an idle, on an open editor with its frame: the frame's idle pass.
+    // Subclasses add what they refresh around it.
+    virtual void idleOpen();
 
     ERect rect{};
     std::uint32_t nextIdleTick;
@@ -55,7 +61,6 @@ protected:
     CFrame* frame = nullptr;
 
 private:
-    // Cleared by the destructor: loops on the stack see that the editor went while they ran.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     bool threadServices = false;
     std::thread::id startedOn;

@@ -64,9 +64,39 @@ void CControl::bounceValue()
 bool CControl::resetOnDefaultClick(CDrawContext* context, std::int32_t buttons)
 {
     if (buttons != (kButtonLeft | kModControl)) return false;
-    beginEdit();
-    valueNow = defaultValue();
-    if (needsRedraw() && listenerOf) listenerOf->onValueChanged(context, this);
+    if (startEdit()) {
+        valueNow = defaultValue();
+        if (needsRedraw()) reportValue(context);
+    }
     endEdit();
     return true;
+}
+
+bool CControl::gestureAlive() const
+{
+    return !frame || frame->isOpen();
+}
+
+bool CControl::startEdit()
+{
+    beginEdit();
+    return gestureAlive();
+}
+
+bool CControl::reportValue(CDrawContext* context)
+{
+    if (listenerOf && gestureAlive()) listenerOf->onValueChanged(context, this);
+    return gestureAlive();
+}
+
+bool CControl::idleTurn()
+{
+    if (gestureAlive()) runIdle();
+    return gestureAlive();
+}
+
+bool CControl::modifierClickTaken(CDrawContext* context, std::int32_t buttons)
+{
+    if (listenerOf && gestureAlive() && listenerOf->onModifierClick(context, this, buttons) != 0) return true;
+    return !gestureAlive();
 }

@@ -40,7 +40,24 @@ public:
     CControlListener* listener() const { return listenerOf; }
     ViewPoint backdropOffset() const { return offsetOfBackdrop; }
 
+    // Whether a gesture may go on: the control stands alone, or its frame is still open. The frame
+    // closes, and stays on the stack until the press unwinds, whenever the host closes the editor
+    // or the whole effect, which it may do inside any call below that reaches it.
+    bool gestureAlive() const;
+
 protected:
+    // The steps of a gesture that may reach the host, each answering gestureAlive() once it
+    // returned. A gesture goes on only while they answer true and then touches nothing of its
+    // editor; a begun one still calls endEdit, which the frame passes on only while the effect
+    // lives, and only once.
+    bool startEdit();
+    // The listener's onValueChanged, if there is a listener and the gesture is alive.
+    bool reportValue(CDrawContext* context);
+    bool idleTurn();
+    // True when a click stops at the listener: it took the modifier click, or the offer ended the
+    // gesture.
+    bool modifierClickTaken(CDrawContext* context, std::int32_t buttons);
+
     CControlListener* listenerOf;
     std::int32_t tagValue;
     float lastDrawn = 1.0f;

@@ -28,7 +28,8 @@ constexpr int kMaxFrameSize = 32767;
 }  // namespace
 
 CFrame::CFrame(const ViewRect& size, platform::NativeWindow parentWindow, AEffGUIEditor* editor)
-    : CViewContainer(size, nullptr), editorOf(editor), parentHandle(parentWindow)
+    : CViewContainer(size, nullptr), editorOf(editor), maker(editor),
+      makerAlive(editor ? editor->lifeline() : nullptr), parentHandle(parentWindow)
 {
     frame = this;
     threadServices = system().startThreadServices();
@@ -349,12 +350,20 @@ std::int32_t CFrame::setModalView(CView* view)
 
 void CFrame::beginEdit(std::int32_t tag)
 {
-    if (editorOf) editorOf->beginEdit(tag);
+    if (!editorOf) return;
+    // Noted first: the host may close the editor before the call returns.
+    openEdits.push_back(tag);
+    editorOf->beginEdit(tag);
 }
 
 void CFrame::endEdit(std::int32_t tag)
 {
-    if (editorOf) editorOf->endEdit(tag);
+    const auto begun = std::find(openEdits.begin(), openEdits.end(), tag);
+    if (begun == openEdits.end()) return;
+    openEdits.erase(begun);
+    // A host whose effect is gone hears nothing more; one that only closed the editor hears the end
+    // of what it heard begin.
+    if (*makerAlive) maker->endEdit(tag);
 }
 
 void CFrame::currentPointer(ViewPoint& point) const

@@ -8,7 +8,9 @@
 #include "viewframework/CDrawContextOwner.h"
 #include "viewframework/CViewContainer.h"
 
+#include <memory>
 #include <thread>
+#include <vector>
 
 class CDropTarget;
 
@@ -44,6 +46,8 @@ public:
     virtual bool outerWindowRect2(ViewRect& rect) { return outerWindowRect(rect); }
     virtual std::int32_t setModalView(CView* view);
     virtual CView* modalView() const { return modal; }
+    // An edit begun through the frame reaches the editor's endEdit exactly once, even after the
+    // frame was abandoned, as long as the editor (and with it the effect) still lives.
     virtual void beginEdit(std::int32_t tag);
     virtual void endEdit(std::int32_t tag);
     virtual void currentPointer(ViewPoint& point) const;
@@ -69,8 +73,9 @@ public:
 
     // True while a press (and any drag loop inside it) is being handled.
     bool inMouseHandling() const { return mouseDepth > 0; }
-    // For an editor closed during a gesture: the frame forgets its editor, hides, stops every loop
-    // (isOpen is false) and deletes itself when the outermost handler returns.
+    // For an editor closed during a gesture: the frame forgets its editor (but for ending the edits
+    // begun through it), hides, stops every loop (isOpen is false) and deletes itself when the
+    // outermost handler returns.
     void abandon();
 
     ViewRect contextBounds() const override { return boundsRect; }
@@ -86,6 +91,11 @@ private:
     void resizeOne(platform::NativeWindow target, int width, int height);
 
     AEffGUIEditor* editorOf;
+    // The editor that made the frame, whether or not it still holds it, and its lifeline: where the
+    // edits begun here end.
+    AEffGUIEditor* maker;
+    std::shared_ptr<bool> makerAlive;
+    std::vector<std::int32_t> openEdits;
     platform::NativeWindow parentHandle;
     CView* modal = nullptr;
     CView* focus = nullptr;

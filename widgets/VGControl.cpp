@@ -1,7 +1,5 @@
 #include "widgets/VGControl.h"
 
-#include "viewframework/CControlListener.h"
-#include "viewframework/CFrame.h"
 #include "viewframework/ViewConstants.h"
 #include "widgets/ARSDrawContext.h"
 
@@ -87,24 +85,16 @@ bool VGControl::clickProceeds(CDrawContext* context, std::int32_t& buttons)
     if (!acceptsMouse()) return false;
     if (buttons == kButtonsUnread) buttons = context ? context->readButtons() : 0;
     if (!(buttons & kButtonLeft)) return false;
-    if (listenerOf && (buttons & kModifierMask) && listenerOf->onModifierClick(context, this, buttons) != 0)
-        return false;
-    return true;
+    return !((buttons & kModifierMask) && modifierClickTaken(context, buttons));
 }
 
 void VGControl::reportClick(CDrawContext* context)
 {
     if (listenerOf) {
-        beginEdit();
-        listenerOf->onValueChanged(context, this);
+        if (startEdit()) reportValue(context);
         endEdit();
     }
-    runIdle();
-}
-
-bool VGControl::gestureAlive() const
-{
-    return frame && frame->isOpen();
+    idleTurn();
 }
 
 void VGControl::onMouseDown(CDrawContext* context, ViewPoint&, std::int32_t buttons)

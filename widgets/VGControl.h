@@ -56,8 +56,6 @@ protected:
     bool clickProceeds(CDrawContext* context, std::int32_t& buttons);
     // Tells the listener of the change between beginEdit and endEdit, then keeps the idle cycle going.
     void reportClick(CDrawContext* context);
-    // While a drag loop may go on: the frame is there and still open.
-    bool gestureAlive() const;
 
     static void copyText(char* field, const char* text);
 

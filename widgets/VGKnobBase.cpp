@@ -1,6 +1,5 @@
 #include "widgets/VGKnobBase.h"
 
-#include "viewframework/CControlListener.h"
 #include "viewframework/CDrawContext.h"
 #include "viewframework/ViewConstants.h"
 
@@ -24,7 +23,7 @@ void VGKnobBase::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32
     if (buttons == (kButtonLeft | kModControl)) {
         // The default arrives as one change, not as a gesture: no beginEdit, no endEdit.
         setValue(defaultValue());
-        if (needsRedraw() && listenerOf) listenerOf->onValueChanged(context, this);
+        if (needsRedraw()) reportValue(context);
         return;
     }
     if (!context) return;
@@ -41,29 +40,26 @@ void VGKnobBase::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32
     std::int32_t oldButtons = buttons;
     ViewPoint last(-1, -1);
 
-    beginEdit();
-    std::int32_t b = 0;
-    do {
-        if (!gestureAlive()) break;
-        b = context->readButtons();
-        if (where != last) {
-            last = where;
-            const float diff = float((first.v - where.v) + (where.h - first.h));
-            if (b != oldButtons) {
-                // Re-anchor so that the value stays where it is under the new speed.
-                const float coef2 = coefficientFor(b);
-                entry += diff * (coef - coef2);
-                coef = coef2;
-                oldButtons = b;
+    if (startEdit()) {
+        std::int32_t b = 0;
+        do {
+            b = context->readButtons();
+            if (where != last) {
+                last = where;
+                const float diff = float((first.v - where.v) + (where.h - first.h));
+                if (b != oldButtons) {
+                    // Re-anchor so that the value stays where it is under the new speed.
+                    const float coef2 = coefficientFor(b);
+                    entry += diff * (coef - coef2);
+                    coef = coef2;
+                    oldButtons = b;
+                }
+                setValue(entry + diff * coef);
+                bounceValue();
+                if (needsRedraw() && !reportValue(context)) break;
             }
-            setValue(entry + diff * coef);
-            bounceValue();
-            if (needsRedraw() && listenerOf) listenerOf->onValueChanged(context, this);
-            if (!gestureAlive()) break;
-        }
-        context->readPointer(where);
-        runIdle();
-    } while (b & kButtonLeft);
-    // A frame closed during the gesture has no editor to tell.
-    if (gestureAlive()) endEdit();
+            context->readPointer(where);
+        } while (idleTurn() && (b & kButtonLeft));
+    }
+    endEdit();
 }

@@ -1,6 +1,5 @@
 #include "widgets/VGSlider.h"
 
-#include "viewframework/CControlListener.h"
 #include "viewframework/ViewConstants.h"
 #include "widgets/ARSDrawContext.h"
 
@@ -72,7 +71,7 @@ void VGSlider::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32_t
 {
     if (!acceptsMouse()) return;
     if (buttons == kButtonsUnread) buttons = context ? context->readButtons() : 0;
-    if (listenerOf && (buttons & kModifierMask) && listenerOf->onModifierClick(context, this, buttons) != 0) return;
+    if ((buttons & kModifierMask) && modifierClickTaken(context, buttons)) return;
     if (resetOnDefaultClick(context, buttons)) return;
     if (!(buttons & kButtonLeft) || !context) return;
 
@@ -80,25 +79,23 @@ void VGSlider::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32_t
     const float span = float(trackEnd - trackStart);
     float anchor = value();
     std::int32_t prev = buttons;
-    beginEdit();
-    while (gestureAlive()) {
-        const std::int32_t b = context->readButtons();
-        if (!(b & kButtonLeft)) break;
-        if (b != prev && (b & kModShift)) {
-            anchor = value();
-            prev = b;
-        } else if (!(b & kModShift)) {
-            anchor = value();
-        }
-        // A slider too narrow for a track maps every position to its start.
-        const float raw = span > 0.0f ? float(where.h - origin) / span : 0.0f;
-        setValue((b & kModShift) ? anchor + (raw - anchor) / kFineDivisor : raw);
-        bounceValue();
-        if (needsRedraw() && listenerOf) listenerOf->onValueChanged(context, this);
-        if (!gestureAlive()) break;
-        pointerInView(context, where);
-        runIdle();
+    if (startEdit()) {
+        do {
+            const std::int32_t b = context->readButtons();
+            if (!(b & kButtonLeft)) break;
+            if (b != prev && (b & kModShift)) {
+                anchor = value();
+                prev = b;
+            } else if (!(b & kModShift)) {
+                anchor = value();
+            }
+            // A slider too narrow for a track maps every position to its start.
+            const float raw = span > 0.0f ? float(where.h - origin) / span : 0.0f;
+            setValue((b & kModShift) ? anchor + (raw - anchor) / kFineDivisor : raw);
+            bounceValue();
+            if (needsRedraw() && !reportValue(context)) break;
+            pointerInView(context, where);
+        } while (idleTurn());
     }
-    // A frame closed during the gesture has no editor to tell.
-    if (gestureAlive()) endEdit();
+    endEdit();
 }

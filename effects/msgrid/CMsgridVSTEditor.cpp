@@ -112,19 +112,19 @@ void CMsgridVSTEditor::applyPending()
         if (changed & (1u << i)) showParameter(i);
 }
 
-void CMsgridVSTEditor::idle()
+void CMsgridVSTEditor::idleOpen()
 {
-    if (editorOpen.load(relaxed) && !inIdlePass) applyPending();
-    AEffGUIEditor::idle();
+    applyPending();
+    AEffGUIEditor::idleOpen();
 }
 
 void CMsgridVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
     const std::int32_t tag = control->tag();
     if (tag != kColourTag) {
+        control->setNeedsRedraw(true);
         // Display-only tags (title, banner) are not parameters: the host never hears of them.
         if (tag >= 0 && tag < msgrid::kNumParams) effect->setParameterAutomated(tag, control->value());
-        control->setNeedsRedraw(true);
         return;
     }
     if (control->value() > 0.5f)

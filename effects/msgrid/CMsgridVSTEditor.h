@@ -31,7 +31,6 @@ public:
 
     bool open(void* parentWindow) override;
     void close() override;
-    void idle() override;
     // From the effect, on any thread: applied at once on the editor's own thread, otherwise recorded
     // and applied at the next idle, so a host thread never touches a widget.
     void setParameter(VstInt32 index, float value) override;
@@ -41,6 +40,10 @@ public:
 
     const VGPalette& currentPalette() const { return palette; }
     bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
+
+protected:
+    // Parameters noted from other threads, then the frame's idle pass.
+    void idleOpen() override;
 
 private:
     void showParameter(VstInt32 index);

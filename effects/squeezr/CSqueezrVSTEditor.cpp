@@ -200,14 +200,10 @@ void CSqueezrVSTEditor::copyMeters()
     inputEye->setNeedsRedraw(true);
 }
 
-void CSqueezrVSTEditor::idle()
+void CSqueezrVSTEditor::idleOpen()
 {
-    if (!frame) return;
-    if (editorOpen.load(relaxed) && !inIdlePass) applyPending();
-    const std::shared_ptr<bool> stillHere = lifeline();
-    AEffGUIEditor::idle();
-    // The pass may have ended the editor or its window.
-    if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
+    applyPending();
+    AEffGUIEditor::idleOpen();
     copyMeters();
 }
 
@@ -215,9 +211,9 @@ void CSqueezrVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
     const std::int32_t tag = control->tag();
     if (tag != kColourTag) {
+        control->setNeedsRedraw(true);
         // Display-only tags (title, captions, eyes, banner) are not parameters: the host never hears of them.
         if (tag >= 0 && tag < squeezr::kNumParams) effect->setParameterAutomated(tag, control->value());
-        control->setNeedsRedraw(true);
         return;
     }
     if (control->value() > 0.5f)

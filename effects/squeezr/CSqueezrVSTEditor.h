@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
 class VGBottomLabel;
 class VGControl;
@@ -35,8 +34,6 @@ public:
 
     bool open(void* parentWindow) override;
     void close() override;
-    // The frame's idle pass, then the six meter values into the eyes (drawn at the next pass).
-    void idle() override;
     // From the effect, on any thread: applied at once on the editor's own thread, otherwise recorded
     // and applied at the next idle, so a host thread never touches a widget.
     void setParameter(VstInt32 index, float value) override;
@@ -51,6 +48,11 @@ public:
     VGMagicEye* inputMeter() const { return inputEye; }
     VGMagicEye* gainMeter() const { return gainEye; }
     VGMagicEye* outputMeter() const { return outputEye; }
+
+protected:
+    // Parameters noted from other threads, the frame's idle pass, then the six meter values into
+    // the eyes (drawn at the next pass).
+    void idleOpen() override;
 
 private:
     VGControl* controlOf(VstInt32 index) const;
@@ -81,5 +83,4 @@ private:
     VGPalette palette = kDefaultPalette;
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
-    // Cleared by the destructor: an idle whose frame pass closed the effect stops there.
 };

@@ -124,14 +124,10 @@ void CVectorgramVSTEditor::copyMeters()
     meterRight->setNeedsRedraw(true);
 }
 
-void CVectorgramVSTEditor::idle()
+void CVectorgramVSTEditor::idleOpen()
 {
-    if (!frame) return;
-    if (editorOpen.load(relaxed) && !inIdlePass && (takeDeferredParameters() & (1u << kDisplayTag))) showDisplay();
-    const std::shared_ptr<bool> stillHere = lifeline();
-    AEffGUIEditor::idle();
-    // The pass may have ended the editor or its window.
-    if (!*stillHere || !frame || !editorOpen.load(relaxed)) return;
+    if (takeDeferredParameters() & (1u << kDisplayTag)) showDisplay();
+    AEffGUIEditor::idleOpen();
     vectorDisplay->setNeedsRedraw(true);
     copyMeters();
 }
@@ -157,7 +153,7 @@ void CVectorgramVSTEditor::onValueChanged(CDrawContext*, CControl* control)
         if (meterLeft) meterLeft->setLevelMode(levels);
         if (meterRight) meterRight->setLevelMode(levels);
     }
+    control->setNeedsRedraw(true);
     // Meters, scope, title and banner are no parameters: the host never hears of them.
     if (tag == kDisplayTag) sendDisplay(control->value());
-    control->setNeedsRedraw(true);
 }

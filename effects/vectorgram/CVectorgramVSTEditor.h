@@ -13,7 +13,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <thread>
 
 class VGBottomLabel;
@@ -45,9 +44,6 @@ public:
 
     bool open(void* parentWindow) override;
     void close() override;
-    // The frame's idle pass (which paints what the last call marked), then the scope marked and the
-    // meters given the effect's peaks and bit activity.
-    void idle() override;
     // From the effect, on any thread: applied at once on the editor's own thread, otherwise recorded
     // and applied at the next idle, so a host thread never touches a widget.
     void setParameter(VstInt32 index, float value) override;
@@ -62,6 +58,11 @@ public:
     VGVUBitMeter* rightMeter() const { return meterRight; }
     VGSlider* slider() const { return displaySlider; }
     VGTextButton* peakBits() const { return peakBitsButton; }
+
+protected:
+    // A display count noted from another thread, the frame's idle pass (which paints what the last
+    // idle marked), then the scope marked and the meters given the effect's peaks and bit activity.
+    void idleOpen() override;
 
 private:
     vectorgram* fx() const { return static_cast<vectorgram*>(effect); }
@@ -82,5 +83,4 @@ private:
     VGBottomLabel* bottomLabel = nullptr;
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
-    // Cleared by the destructor: an idle whose frame pass closed the effect stops there.
 };

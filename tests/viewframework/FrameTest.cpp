@@ -331,6 +331,9 @@ TEST_F(FrameTest, ClosingDuringAGestureStopsTheDragAndDeletesTheFrameAfterwards)
     EXPECT_FALSE(headless.exists(w));
     EXPECT_EQ(editor->getFrame(), nullptr);
     EXPECT_EQ(std::count(log.opcodes.begin(), log.opcodes.end(), audioMasterAutomate), 1);
+    // The effect lives on, so its host hears the gesture it saw begin end, once.
+    EXPECT_EQ(std::count(log.opcodes.begin(), log.opcodes.end(), audioMasterEndEdit), 1);
+    EXPECT_EQ(log.opcodes.back(), audioMasterEndEdit);
 }
 
 TEST_F(FrameTest, OpeningTwiceReplacesTheFrameAndAFailedWindowAnswersZero)

@@ -10,7 +10,6 @@
 #include "viewframework/CFrame.h"
 
 #include <algorithm>
-#include <functional>
 
 // Fills itself in a grey whose level is its value; a press drags the value with the pointer across
 // its width until the left button goes up, keeping the idle cycle alive through runIdle.
@@ -32,18 +31,17 @@ public:
         ++presses;
         lastButtons = buttons;
         if (resetOnDefaultClick(context, buttons)) return;
-        beginEdit();
         ViewPoint p = where;
-        for (;;) {
-            if (!(context->readButtons() & kButtonLeft) || !frame->isOpen()) break;
-            setValue(float(p.h - bounds().left) / float(bounds().width()));
-            bounceValue();
-            if (needsRedraw() && listener()) listener()->onValueChanged(context, this);
-            pointerInView(context, p);
-            runIdle();
-            if (!frame->isOpen()) break;  // closed during the gesture: no listener, no frame work
+        if (startEdit()) {
+            do {
+                if (!(context->readButtons() & kButtonLeft)) break;
+                setValue(float(p.h - bounds().left) / float(bounds().width()));
+                bounceValue();
+                if (needsRedraw() && !reportValue(context)) break;
+                pointerInView(context, p);
+            } while (idleTurn());
         }
-        if (frame->isOpen()) endEdit();
+        endEdit();
     }
 
     int paints = 0;
@@ -114,7 +112,6 @@ public:
     {
         ++changes;
         effect->setParameterAutomated(control->tag(), control->value());
-        if (onChange) onChange();
     }
 
     void idle() override
@@ -127,7 +124,6 @@ public:
     TestSlider* right = nullptr;
     int changes = 0;
     int idles = 0;
-    std::function<void()> onChange;
 };
 
 inline VstIntPtr TestEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)

@@ -4,6 +4,7 @@
 #include "effects/msgrid/CMsgridVSTEditor.h"
 #include "effects/msgrid/msgrid.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "tests/effects/HostClosesMidGesture.h"
 #include "viewframework/CFrame.h"
 #include "viewframework/ViewConstants.h"
 
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,14 +27,11 @@ struct HostCall {
     float opt;
 };
 std::vector<HostCall>* calls = nullptr;
-// What the host does on a call, as hosts that close plug-ins from inside callbacks do.
-std::function<void(VstInt32)> onHostCall;
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
 {
     if (opcode == audioMasterVersion) return 2400;
     if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
-    if (onHostCall) onHostCall(opcode);
     return 0;
 }
 
@@ -57,7 +54,6 @@ protected:
     }
     void TearDown() override
     {
-        onHostCall = nullptr;
         if (aeffect) dispatch(effClose);
         calls = nullptr;
         platform::WindowSystem::install(nullptr);
@@ -360,64 +356,14 @@ TEST_F(MsgridEditor, ParameterChangesFromAnotherThreadWhileTheEditorOpensAndClos
     EXPECT_EQ(pixel(5 + 12 + 237, 68), word(CMsgridVSTEditor::kDefaultPalette[VGPalette::kAccent]));
 }
 
-// Hosts close editors, and whole effects, from inside the callbacks a drag makes: the gesture stops,
-// nothing of the closed editor is touched, and the window goes when the press unwinds.
-TEST_F(MsgridEditor, TheHostClosesTheEditorFromAnIdleCallDuringADrag)
+// Hosts close editors, and whole effects, from inside the callbacks a press makes, on every kind of
+// widget the editor has.
+TEST_F(MsgridEditor, TheHostClosesTheEditorOrTheEffectFromInsideAnyCallbackOfAnyWidget)
 {
-    ASSERT_TRUE(open());
-    paintAll();
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterIdle && editor->getFrame()) dispatch(effEditClose);
-    };
-    std::vector<platform::HeadlessWindowSystem::InputStep> steps(200, {kButtonLeft, {250, kMidRow}});
-    steps.push_back({0, {250, kMidRow}});
-    headless.script(steps);
-    headless.press(window(), {kMidTrackStart + 158, kMidRow});
-    onHostCall = nullptr;
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
-    ASSERT_TRUE(open());  // and the editor opens again
-    paintAll();
-}
-
-TEST_F(MsgridEditor, TheHostClosesTheEffectFromAnAutomationDuringADrag)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterAutomate && aeffect) {
-            AEffect* closing = aeffect;
-            aeffect = nullptr;
-            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
-        }
-    };
-    const platform::NativeWindow w = window();
-    std::vector<platform::HeadlessWindowSystem::InputStep> steps(50, {kButtonLeft, {250, kMidRow}});
-    steps.push_back({0, {250, kMidRow}});
-    headless.script(steps);
-    headless.press(w, {kMidTrackStart + 158, kMidRow});
-    onHostCall = nullptr;
-    EXPECT_EQ(aeffect, nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
-    EXPECT_EQ(count(audioMasterAutomate), 1) << "the drag stopped with its effect";
-    EXPECT_EQ(count(audioMasterEndEdit), 0);
-}
-
-TEST_F(MsgridEditor, TheHostClosesTheEffectWhenTheColourButtonIdles)
-{
-    ASSERT_TRUE(open());
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterIdle && aeffect) {
-            AEffect* closing = aeffect;
-            aeffect = nullptr;
-            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
-        }
-    };
-    headless.setTicks(headless.ticks() + 1000);  // the click's idle turn is due at once
-    headless.setButtons(kButtonLeft);
-    headless.press(window(), {338, 88});
-    headless.setButtons(0);
-    onHostCall = nullptr;
-    EXPECT_EQ(aeffect, nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
+    midgesture::run(headless, [](audioMasterCallback host) { return new msgrid(host); }, {0, 0, 350, 110},
+                    {{"mid slider", {kMidTrackStart + 158, kMidRow}, true},
+                     {"encode switch", {45, 88}, true},
+                     {"colour button", {338, 88}, false},
+                     {"title", {100, 15}, false},
+                     {"banner", {175, 105}, false}});
 }

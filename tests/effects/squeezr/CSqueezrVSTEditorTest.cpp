@@ -4,6 +4,7 @@
 #include "effects/squeezr/CSqueezrVSTEditor.h"
 #include "effects/squeezr/squeezr.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "tests/effects/HostClosesMidGesture.h"
 #include "viewframework/CFrame.h"
 #include "viewframework/ViewConstants.h"
 #include "widgets/VGGrommetKnob.h"
@@ -16,7 +17,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <string>
 #include <thread>
@@ -33,14 +33,12 @@ struct HostCall {
     float opt;
 };
 std::vector<HostCall>* calls = nullptr;
-std::function<void(VstInt32)> onHostCall;
 
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
 {
     if (opcode == audioMasterVersion) return 2400;
     if (opcode == audioMasterPinConnected) return 0;  // both inputs connected
     if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
-    if (onHostCall) onHostCall(opcode);
     return 0;
 }
 
@@ -77,7 +75,6 @@ protected:
     }
     void TearDown() override
     {
-        onHostCall = nullptr;
         if (aeffect) dispatch(effClose);
         calls = nullptr;
         platform::WindowSystem::install(nullptr);
@@ -406,47 +403,18 @@ TEST_F(SqueezrEditor, OpenAndClose1000Times)
     EXPECT_EQ(headless.windowCount(), 0u);
 }
 
-TEST_F(SqueezrEditor, TheHostClosesTheEditorFromAnIdleCallDuringAKnobDrag)
+// Hosts close editors, and whole effects, from inside the callbacks a press makes, on every kind of
+// widget the editor has.
+TEST_F(SqueezrEditor, TheHostClosesTheEditorOrTheEffectFromInsideAnyCallbackOfAnyWidget)
 {
-    ASSERT_TRUE(open());
-    paintAll();
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterIdle && editor->getFrame()) dispatch(effEditClose);
-    };
-    const platform::Point c = kThresholdCentre;
-    std::vector<platform::HeadlessWindowSystem::InputStep> steps(200, {kButtonLeft, {c.x, c.y - 30}});
-    steps.push_back({0, {c.x, c.y - 30}});
-    headless.script(steps);
-    headless.press(window(), c);
-    onHostCall = nullptr;
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
-    ASSERT_TRUE(open());
-    paintAll();
-    idle();
-}
-
-TEST_F(SqueezrEditor, TheHostClosesTheEffectFromAnAutomationDuringAKnobDrag)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterAutomate && aeffect) {
-            AEffect* closing = aeffect;
-            aeffect = nullptr;
-            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
-        }
-    };
-    const platform::Point c = kThresholdCentre;
-    std::vector<platform::HeadlessWindowSystem::InputStep> steps(50, {kButtonLeft, {c.x, c.y - 30}});
-    steps.push_back({0, {c.x, c.y - 30}});
-    headless.script(steps);
-    headless.press(window(), c);
-    onHostCall = nullptr;
-    EXPECT_EQ(aeffect, nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
-    EXPECT_EQ(count(audioMasterAutomate), 1) << "the drag stopped with its effect";
-    EXPECT_EQ(count(audioMasterEndEdit), 0);
+    midgesture::run(headless, [](audioMasterCallback host) { return new squeezr(host); }, {0, 0, kW, kH},
+                    {{"ratio knob", kRatioCentre, true},
+                     {"link switch", {40, 259}, true},
+                     {"colour button", kColourButton, false},
+                     {"input eye", {70, 100}, false},
+                     {"ratio caption", {30, 243}, false},
+                     {"title", {100, 15}, false},
+                     {"banner", {200, 280}, false}});
 }
 
 // The audio thread writes the meters and a host thread sets parameters while the user opens, idles

@@ -3,6 +3,7 @@
 // meters after audio, the colour button, what the host hears (and must not hear), and the threads.
 #include "effects/vectorgram/CVectorgramVSTEditor.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "tests/effects/HostClosesMidGesture.h"
 #include "tests/widgets/WidgetRecording.h"
 #include "viewframework/CFrame.h"
 #include "viewframework/ViewConstants.h"
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,14 +32,12 @@ struct HostCall {
     float opt;
 };
 std::vector<HostCall>* calls = nullptr;
-std::function<void(VstInt32)> onHostCall;
 
 // Answers 0 to everything else, so the right input counts as connected.
 VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
 {
     if (opcode == audioMasterVersion) return 2400;
     if (calls && opcode != audioMasterIdle && opcode != audioMasterPinConnected) calls->push_back({opcode, index, opt});
-    if (onHostCall) onHostCall(opcode);
     return 0;
 }
 
@@ -68,7 +66,6 @@ protected:
     }
     void TearDown() override
     {
-        onHostCall = nullptr;
         if (aeffect) dispatch(effClose);
         calls = nullptr;
         platform::WindowSystem::install(nullptr);
@@ -345,39 +342,18 @@ TEST_F(VectorgramEditor, ParameterChangesFromAnotherThreadWaitForTheNextIdle)
     EXPECT_FLOAT_EQ(editor->slider()->value(), 1.0f);
 }
 
-TEST_F(VectorgramEditor, ClosingDuringADragStopsTheDrag)
+// Hosts close editors, and whole effects, from inside the callbacks a press makes, on every kind of
+// widget the editor has.
+TEST_F(VectorgramEditor, TheHostClosesTheEditorOrTheEffectFromInsideAnyCallbackOfAnyWidget)
 {
-    ASSERT_TRUE(open());
-    paintAll();
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterIdle && editor->getFrame()) dispatch(effEditClose);
-    };
-    std::vector<platform::HeadlessWindowSystem::InputStep> steps(200, {kButtonLeft, {300, kSliderRow}});
-    steps.push_back({0, {300, kSliderRow}});
-    headless.script(steps);
-    headless.press(window(), {kTrackStart + 95, kSliderRow});
-    onHostCall = nullptr;
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
-    ASSERT_TRUE(open());
-    idle(2);
-
-    // The host closing the whole effect from an automation inside a drag.
-    onHostCall = [&](VstInt32 opcode) {
-        if (opcode == audioMasterAutomate && aeffect) {
-            AEffect* closing = aeffect;
-            aeffect = nullptr;
-            closing->dispatcher(closing, effClose, 0, 0, nullptr, 0);
-        }
-    };
-    const platform::NativeWindow w = window();
-    std::vector<platform::HeadlessWindowSystem::InputStep> more(50, {kButtonLeft, {300, kSliderRow}});
-    more.push_back({0, {300, kSliderRow}});
-    headless.script(more);
-    headless.press(w, {kTrackStart + 95, kSliderRow});
-    onHostCall = nullptr;
-    EXPECT_EQ(aeffect, nullptr);
-    EXPECT_EQ(headless.windowCount(), 0u);
+    midgesture::run(headless, [](audioMasterCallback host) { return new vectorgram(host); }, {0, 0, kWidth, kHeight},
+                    {{"display slider", {kTrackStart + 95, kSliderRow}, true},
+                     {"peak/bits switch", kPeakBits, false},
+                     {"colour button", kColour, false},
+                     {"left meter", {12, 200}, false},
+                     {"scope", {195, 200}, false},
+                     {"title", {100, 15}, false},
+                     {"banner", {195, 425}, false}});
 }
 
 TEST_F(VectorgramEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
