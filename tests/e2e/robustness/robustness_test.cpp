@@ -537,6 +537,7 @@ int main(int argc, char** argv)
         }
     }
     int count = int(rest.size());
+    rest.push_back(nullptr);  // argv ends with a null, as GoogleTest expects
     EditorWindow::prepareThreads();
     HostAbuser::describeCrashes();
     ::testing::InitGoogleTest(&count, rest.data());
