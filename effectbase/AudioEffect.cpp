@@ -18,8 +18,12 @@ template <typename Fill>
 VstIntPtr writeBounded(void* ptr, Fill fill)
 {
     if (!ptr) return 0;
-    char scratch[256] = {};
+    // No text holds this byte before its end: scratch without a zero means the effect wrote
+    // nothing (an index it does not know), and then neither do we.
+    char scratch[256];
+    std::memset(scratch, 0x7F, sizeof scratch);
     fill(scratch);
+    if (!std::memchr(scratch, 0, sizeof scratch - 1)) return 0;
     scratch[sizeof scratch - 1] = 0;
     vst_strncpy(static_cast<char*>(ptr), scratch, kTextLimit);
     return 0;

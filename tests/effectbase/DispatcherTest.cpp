@@ -92,6 +92,11 @@ public:
             outputs[0][2] = static_cast<float>(getProgram());
         }
     }
+    // Like the dynamics effect: nothing at all for an index it does not know.
+    void getParameterLabel(VstInt32 index, char* text) override
+    {
+        if (index == 0) std::strcpy(text, " dB");
+    }
     void setParameter(VstInt32 index, float value) override
     {
         lastIndex = index;
@@ -314,6 +319,24 @@ TEST_F(Dispatcher, RatesChangeWhileAudioRuns)
     audio.join();
     EXPECT_EQ(effect.getSampleRate(), 48000.0f);
     EXPECT_EQ(effect.getBlockSize(), 64);
+}
+
+TEST_F(Dispatcher, AnEffectThatWritesNoTextLeavesTheHostsBufferAsItWas)
+{
+    ProbeEffect effect(recordingHost);
+    AEffect* e = effect.getAeffect();
+    char text[24];
+    std::memset(text, '#', sizeof text);
+    EXPECT_EQ(call(e, effGetParamLabel, 1, 0, text), 0);
+    EXPECT_EQ(std::string(text, sizeof text), std::string(sizeof text, '#'));
+    call(e, effGetParamLabel, 0, 0, text);
+    EXPECT_STREQ(text, " dB");
+    // An empty text is still a text: its zero arrives.
+    std::memset(text, '#', sizeof text);
+    effect.longName = "";
+    call(e, effGetParamName, 0, 0, text);
+    EXPECT_EQ(text[0], 0);
+    EXPECT_EQ(text[1], '#');
 }
 
 TEST_F(Dispatcher, NullRecordOrObjectAnswers0)

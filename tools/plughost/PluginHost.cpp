@@ -13,6 +13,7 @@ std::vector<PluginHost*>& hosts()
     return all;
 }
 PluginHost* loadingHost = nullptr;
+int strays = 0;
 
 } // namespace
 
@@ -41,6 +42,11 @@ void PluginHost::close()
     library_.unload();
 }
 
+void PluginHost::closeEffect()
+{
+    library_.closeEffect();
+}
+
 VstIntPtr VSTCALLBACK PluginHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                            void* ptr, float opt)
 {
@@ -48,7 +54,13 @@ VstIntPtr VSTCALLBACK PluginHost::callback(AEffect* effect, VstInt32 opcode, Vst
     PluginHost* host = loadingHost;
     for (PluginHost* candidate : hosts())
         if (effect && candidate->effect() == effect) host = candidate;
+    if (!host && effect) ++strays;
     return host ? host->answer(opcode, index, value, ptr, opt) : 0;
+}
+
+int PluginHost::strayCallbacks()
+{
+    return strays;
 }
 
 VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -62,6 +74,7 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
         return kVstVersion;
     case audioMasterIdle:
         ++idleCalls;
+        if (onIdle) onIdle();
         return 0;
     case audioMasterPinConnected:
         return inputsConnected ? 0 : 1; // 0 means connected

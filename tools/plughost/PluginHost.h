@@ -4,6 +4,7 @@
 
 #include "tools/plughost/PluginLibrary.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <utility>
@@ -23,6 +24,8 @@ public:
 
     bool open(const std::string& path, std::string& error);
     void close();
+    // effClose only, the library stays loaded; safe from inside the effect's calls to the host.
+    void closeEffect();
     AEffect* effect() const { return library_.effect(); }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -49,13 +52,19 @@ public:
     std::vector<Automation> automations;
     std::vector<VstInt32> beginEdits;
     std::vector<VstInt32> endEdits;
-    int idleCalls = 0;
+    // Read by threads that synthesise input while the effect's drag loop keeps idling the host.
+    std::atomic<int> idleCalls{0};
     // Whether the host offers to size the editor's window, and the sizes the effect asked for.
     bool offersSizeWindow = true;
     std::vector<std::pair<VstInt32, VstInt32>> windowSizes;
     // Told of every automation, beginEdit and endEdit as it happens (opcode, index, value), so that a
     // command can show them in the order the effect made them.
     std::function<void(VstInt32 opcode, VstInt32 index, float value)> onEdit;
+    // Told of every audioMasterIdle, after it is counted.
+    std::function<void()> onIdle;
+
+    // Calls from an effect record that no host has open (one closed already, say); answered 0.
+    static int strayCallbacks();
 
     // Answers a host callback; public so that tests can drive it like an effect would.
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);

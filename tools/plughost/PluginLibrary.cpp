@@ -89,12 +89,17 @@ AEffect* PluginLibrary::load(const std::string& path, audioMasterCallback host, 
     return effect;
 }
 
-void PluginLibrary::unload()
+void PluginLibrary::closeEffect()
 {
     if (effect_) {
         effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0);
         effect_ = nullptr;
     }
+}
+
+void PluginLibrary::unload()
+{
+    closeEffect();
     if (handle_) {
         closeLibrary(handle_);
         handle_ = nullptr;

@@ -19,6 +19,9 @@ public:
 
     // Closes the effect (effClose) if it is still open, then unloads the library.
     void unload();
+    // Closes the effect but keeps the library: a host may close an effect from inside one of the
+    // effect's own calls to it, and unloading there would take the code from under that call.
+    void closeEffect();
 
     AEffect* effect() const { return effect_; }
 

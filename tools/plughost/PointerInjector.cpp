@@ -8,18 +8,31 @@
 
 namespace {
 
-void pause(int milliseconds)
+using Clock = std::chrono::steady_clock;
+
+// Polls a condition the host's thread makes true; gives up after a long while so that a press that
+// missed everything cannot hang the host (what the press should have done is then checked by the
+// caller and fails there).
+template <class Done> void waitFor(Done done)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    const auto giveUp = Clock::now() + std::chrono::seconds(20);
+    while (!done() && Clock::now() < giveUp) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// The widget has seen what the server holds now (the button, the pointer) once an idle call that
+// began after this point has ended (nothing was left polling), or once the widget's loop has gone
+// round `rounds` more times (each round reads the button, then the pointer, then idles the host).
+void waitUntilSeen(const IdleGauge& gauge, int rounds)
+{
+    const int started = gauge.started.load(std::memory_order_acquire);
+    const int idles = gauge.hostIdles.load(std::memory_order_acquire);
+    waitFor([&] {
+        return gauge.ended.load(std::memory_order_acquire) > started ||
+               gauge.hostIdles.load(std::memory_order_acquire) - idles >= rounds;
+    });
 }
 
 } // namespace
-
-std::int64_t IdleGauge::nowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 PointerInjector::~PointerInjector()
 {
@@ -55,47 +68,30 @@ void PointerInjector::wait()
     if (thread_.joinable()) thread_.join();
 }
 
-void PointerInjector::waitUntilPressSeen(const IdleGauge& gauge)
-{
-    // The press has reached the editor's connection once an idle call that began after it has
-    // finished, or once an idle call has run long enough to be a drag loop polling the button.
-    const int before = gauge.started.load(std::memory_order_relaxed);
-    const std::int64_t giveUp = IdleGauge::nowMs() + 2000;
-    pause(30);
-    while (IdleGauge::nowMs() < giveUp) {
-        if (gauge.started.load(std::memory_order_relaxed) - before >= 2) return;
-        const std::int64_t since = gauge.insideSinceMs.load(std::memory_order_relaxed);
-        if (since && IdleGauge::nowMs() - since >= 60) return;
-        pause(2);
-    }
-}
-
 void PointerInjector::play(Gesture g, const IdleGauge& gauge)
 {
     Display* d = display_;
     const int screen = DefaultScreen(d);
+    // Once XSync returns the server has moved the pointer and queued the press for the editor.
     XTestFakeMotionEvent(d, screen, g.x1, g.y1, CurrentTime);
-    XSync(d, False);
-    pause(20);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XSync(d, False);
-    waitUntilPressSeen(gauge);
+    waitUntilSeen(gauge, 1);
     if (g.drag) {
-        // Spread over a few hundred milliseconds, as a hand would, so the loop sees the way between.
+        // Spread out, as a hand would, so the loop sees the way between; where it ends is what counts.
         constexpr int steps = 20;
         for (int i = 1; i <= steps; ++i) {
             const int x = g.x1 + (g.x2 - g.x1) * i / steps;
             const int y = g.y1 + (g.y2 - g.y1) * i / steps;
             XTestFakeMotionEvent(d, screen, x, y, CurrentTime);
-            XFlush(d);
-            pause(15);
+            XSync(d, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
         }
-        XSync(d, False);
+        // Held at the end until the loop has read this position and acted on it: one round may have
+        // read the pointer before the last move, the next reads it, the one after uses it.
+        waitUntilSeen(gauge, 3);
     }
-    // Held a while at the end, so that the loop reads the last position before the button goes up.
-    pause(150);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XSync(d, False);
-    pause(20);
     finished_.store(true, std::memory_order_release);
 }

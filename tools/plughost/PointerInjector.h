@@ -10,19 +10,17 @@
 
 struct _XDisplay;
 
-// What the host's idling thread tells the injector: how many idle calls it has begun, and since
-// when the current one has been running (0 between calls).
+// What the host's thread tells the injector: how many idle calls it has begun and ended, and how
+// often the effect has called the host's idle (which only a widget's press handling does, from inside
+// the idle call that delivered the press; a drag loop does so about every 100 ms while it polls).
 struct IdleGauge {
     std::atomic<int> started{0};
-    std::atomic<std::int64_t> insideSinceMs{0};
+    std::atomic<int> ended{0};
+    std::atomic<int> hostIdles{0};
 
-    static std::int64_t nowMs();
-    void enter()
-    {
-        insideSinceMs.store(nowMs(), std::memory_order_relaxed);
-        started.fetch_add(1, std::memory_order_relaxed);
-    }
-    void leave() { insideSinceMs.store(0, std::memory_order_relaxed); }
+    void enter() { started.fetch_add(1, std::memory_order_acq_rel); }
+    void leave() { ended.fetch_add(1, std::memory_order_acq_rel); }
+    void hostIdle() { hostIdles.fetch_add(1, std::memory_order_acq_rel); }
 };
 
 class PointerInjector {
@@ -48,7 +46,6 @@ public:
 
 private:
     void play(Gesture gesture, const IdleGauge& gauge);
-    void waitUntilPressSeen(const IdleGauge& gauge);
 
     _XDisplay* display_ = nullptr;
     std::thread thread_;

@@ -424,6 +424,7 @@ int editor(const std::vector<std::string>& args)
     opened.open = true;
 
     IdleGauge gauge;
+    host.onIdle = [&] { gauge.hostIdle(); };
     auto idle = [&] {
         gauge.enter();
         host.dispatch(effEditIdle);
@@ -455,6 +456,7 @@ int editor(const std::vector<std::string>& args)
     std::printf("picture:     %s\n", outPath.c_str());
 
     host.onEdit = nullptr;
+    host.onIdle = nullptr;
     opened.close();
     host.dispatch(effMainsChanged, 0, 0);
     host.close();

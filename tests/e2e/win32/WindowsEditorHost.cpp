@@ -143,8 +143,10 @@ void WindowsEditorHost::pumpOnce()
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        const bool press = msg.message == WM_LBUTTONDOWN;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+        if (press) pressesHandled.fetch_add(1, std::memory_order_acq_rel);
     }
     const DWORD now = GetTickCount();
     if (now - lastIdle >= kIdleInterval) {
@@ -181,8 +183,7 @@ POINT WindowsEditorHost::toScreen(ClientPoint p) const
     return s;
 }
 
-void WindowsEditorHost::runGesture(const std::vector<ClientPoint>& path, int holdMilliseconds,
-                                   int durationMilliseconds)
+void WindowsEditorHost::runGesture(const std::vector<ClientPoint>& path, int durationMilliseconds)
 {
     if (path.empty()) return;
     std::vector<POINT> screen;
@@ -190,15 +191,31 @@ void WindowsEditorHost::runGesture(const std::vector<ClientPoint>& path, int hol
     SetCursorPos(screen.front().x, screen.front().y);
     pumpFor(30);
 
+    const int handledBefore = pressesHandled.load(std::memory_order_acquire);
+    // Polled from the gesture thread; a generous limit keeps a press that missed everything from
+    // hanging the test, which then fails on what the press should have done.
+    const auto waitFor = [](const auto& done) {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < 20000) Sleep(1);
+    };
+    // What the host thread shows of the editor: the press's handling returned (a click, or a drag
+    // loop that saw the button go up), or the drag loop inside it has gone round `rounds` times since
+    // `idles` (each round reads the button, then the pointer, then idles the host).
+    const auto seen = [&](int idles, int rounds) {
+        return pressesHandled.load(std::memory_order_acquire) > handledBefore ||
+               host.idleCalls.load(std::memory_order_acquire) - idles >= rounds;
+    };
+
     std::atomic<bool> pressed{false}, finished{false};
     std::thread gesture([&] {
+        const int idlesAtPress = host.idleCalls.load(std::memory_order_acquire);
         sendButton(MOUSEEVENTF_LEFTDOWN);
         // Wine keeps each thread's last async key state for up to 50 ms unless some thread of the
         // process sees it change. Reading it here, before the press can be dispatched, makes the
         // drag loop on the other thread read it afresh, as it would with a press from the X server.
         GetAsyncKeyState(VK_LBUTTON);
         pressed = true;
-        Sleep(DWORD(holdMilliseconds));
+        waitFor([&] { return seen(idlesAtPress, 1); });
         // Small steps between the points, spread evenly over the duration.
         const int stepsPerLeg = 8;
         const int legs = int(screen.size()) - 1;
@@ -210,7 +227,12 @@ void WindowsEditorHost::runGesture(const std::vector<ClientPoint>& path, int hol
                 Sleep(pause);
             }
         }
-        if (legs > 0) Sleep(DWORD(holdMilliseconds));
+        if (legs > 0) {
+            // Held at the end until the loop has read the last point and used it: one round may have
+            // read the pointer before the last move, the next reads it, the one after uses it.
+            const int idlesAtEnd = host.idleCalls.load(std::memory_order_acquire);
+            waitFor([&] { return seen(idlesAtEnd, 3); });
+        }
         sendButton(MOUSEEVENTF_LEFTUP);
         GetAsyncKeyState(VK_LBUTTON);
         finished = true;
@@ -220,17 +242,19 @@ void WindowsEditorHost::runGesture(const std::vector<ClientPoint>& path, int hol
     while (!pressed) Sleep(1);
     while (!finished) pumpOnce();
     gesture.join();
-    pumpFor(60);
+    // Done once the press's handling has returned, with the button up.
+    pumpUntil([&] { return pressesHandled.load(std::memory_order_acquire) > handledBefore; }, 20000);
+    pumpOnce();
 }
 
-void WindowsEditorHost::press(ClientPoint at, int holdMilliseconds)
+void WindowsEditorHost::press(ClientPoint at)
 {
-    runGesture({at}, holdMilliseconds, 0);
+    runGesture({at}, 0);
 }
 
 void WindowsEditorHost::drag(const std::vector<ClientPoint>& path, int durationMilliseconds)
 {
-    runGesture(path, 80, durationMilliseconds);
+    runGesture(path, durationMilliseconds);
 }
 
 int WindowsEditorHost::width() const

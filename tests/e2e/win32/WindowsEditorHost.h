@@ -2,12 +2,15 @@
 // class sized to the editor, the editor opened into it, messages pumped and the editor idled on a
 // host-like timer. Mouse gestures are synthesised from a second thread (SetCursorPos + SendInput)
 // while this thread keeps pumping, because the plug-in's drag loop runs inside its window procedure.
+// The button goes up only once the editor has taken the press and, after a drag, has read and used
+// the last position, however slowly this thread is scheduled.
 #pragma once
 
 #include "tools/plughost/PluginHost.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,9 +44,10 @@ public:
     // Pumps until done() holds or the time runs out; answers done().
     bool pumpUntil(const std::function<bool()>& done, int timeoutMilliseconds = 2000);
 
-    // Left press held for holdMs at one client point, then released.
-    void press(ClientPoint at, int holdMilliseconds = 150);
-    // Left press at path.front(), moves through the path spread over durationMs, release at the end.
+    // Left press at one client point, released once the editor has handled it.
+    void press(ClientPoint at);
+    // Left press at path.front(), moves through the path spread over durationMs, release at the end
+    // once the editor's drag loop has acted on the last point.
     void drag(const std::vector<ClientPoint>& path, int durationMilliseconds = 400);
 
     // The host window's client area as 0xRRGGBB rows, read back from the window.
@@ -62,7 +66,7 @@ public:
 
 private:
     void pumpOnce();
-    void runGesture(const std::vector<ClientPoint>& path, int holdMilliseconds, int durationMilliseconds);
+    void runGesture(const std::vector<ClientPoint>& path, int durationMilliseconds);
     POINT toScreen(ClientPoint p) const;
 
     PluginHost host;
@@ -72,4 +76,6 @@ private:
     bool isOpen = false;
     DWORD lastIdle = 0;
     int idles = 0;
+    // Left-button presses whose handling (a click, or a whole drag loop) has returned.
+    std::atomic<int> pressesHandled{0};
 };

@@ -109,7 +109,7 @@ TEST_F(WindowsEditorTest, ADragIsFollowedBetweenOneBeginEditAndOneEndEdit)
 {
     WindowsEditorHost h;
     ASSERT_NO_FATAL_FAILURE(open(h, "testeditor_vst"));
-    const int idlesBefore = h.plugin().idleCalls;
+    const int idlesBefore = h.plugin().idleCalls.load();
     h.drag({{19, 30}, {46, 35}, {82, 30}}, 400);
 
     const auto& automations = h.plugin().automations;
@@ -125,7 +125,7 @@ TEST_F(WindowsEditorTest, ADragIsFollowedBetweenOneBeginEditAndOneEndEdit)
     EXPECT_GE(distinct, 3) << "the value did not follow the pointer";
     EXPECT_EQ(h.plugin().beginEdits, std::vector<VstInt32>{0});
     EXPECT_EQ(h.plugin().endEdits, std::vector<VstInt32>{0});
-    EXPECT_GT(h.plugin().idleCalls, idlesBefore) << "the drag loop kept no idle cycle";
+    EXPECT_GT(h.plugin().idleCalls.load(), idlesBefore) << "the drag loop kept no idle cycle";
     EXPECT_NEAR(h.plugin().getParameter(0), 0.8f, 1e-6f);
     EXPECT_TRUE(h.pumpUntil([&] { return h.pixel(50, 30) == grey(204); })) << std::hex << h.pixel(50, 30);
     EXPECT_EQ(h.pixel(150, 30), grey(191));
