@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-for preset in linux win32; do
+for preset in linux win32 win64; do
   echo "=== building $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j 2
@@ -15,7 +15,9 @@ out=build/demo
 mkdir -p "$out"
 
 echo; echo "=== the deliverables"
-ls -l build/linux/plugins/*.so build/win32/plugins/*.dll
+ls -l build/linux/plugins/*.so
+echo "32-bit Windows:"; ls -l build/win32/plugins/*.dll
+echo "64-bit Windows:"; ls -l build/win64/plugins/*.dll
 
 echo; echo "=== plughost info +msgrid"
 $host info $plugins/msgrid_vst.so

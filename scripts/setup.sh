@@ -9,9 +9,9 @@ packages=(
   libcairo2-dev libx11-dev libxtst-dev libsndfile1-dev
   fonts-liberation fontconfig
   xvfb xauth x11-utils
-  g++-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386
-  binutils-mingw-w64-i686
+  g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   python3
 )
 
@@ -66,7 +66,8 @@ else
 fi
 
 # The -posix cross compilers are needed for std::thread and GoogleTest.
-for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix wine Xvfb cmake; do
+for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix \
+            x86_64-w64-mingw32-gcc-posix wine wine64 Xvfb cmake; do
   command -v "$tool" >/dev/null || { echo "setup: FAILED: $tool not found after install" >&2; exit 1; }
 done
 fc-match Arial | grep -qi liberation || { echo "setup: FAILED: Arial does not resolve to Liberation Sans" >&2; exit 1; }

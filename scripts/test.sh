@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs the whole suite in every preset:
-# linux (release), linux-debug (ASan+UBSan), linux-tsan (TSan) and win32 (under Wine).
+# linux (release), linux-debug (ASan+UBSan), linux-tsan (TSan), win32 and win64 (under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -24,7 +24,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n 1 "$ready")"
 fi
 
-presets=${TW_PRESETS:-"linux linux-debug linux-tsan win32"}
+presets=${TW_PRESETS:-"linux linux-debug linux-tsan win32 win64"}
 for preset in $presets; do
   echo "=== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
