@@ -67,8 +67,9 @@ fi
 
 # The -posix cross compilers are needed for std::thread and GoogleTest.
 for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix \
-            x86_64-w64-mingw32-gcc-posix wine wine64 Xvfb cmake; do
+            x86_64-w64-mingw32-gcc-posix wine Xvfb cmake; do
   command -v "$tool" >/dev/null || { echo "setup: FAILED: $tool not found after install" >&2; exit 1; }
 done
+[ -x /usr/lib/wine/wine64 ] || { echo "setup: FAILED: the 64-bit Wine loader is missing" >&2; exit 1; }
 fc-match Arial | grep -qi liberation || { echo "setup: FAILED: Arial does not resolve to Liberation Sans" >&2; exit 1; }
 say "done"
