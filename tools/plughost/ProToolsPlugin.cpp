@@ -29,18 +29,29 @@ bool ProToolsPlugin::load(const std::string& path, std::string& error)
 {
     unload();
     if (!library_.open(path, error)) return false;
-    winPlugInOpen = reinterpret_cast<PI_WinPlugInOpenProc>(library_.symbol("WinPlugInOpen"));
-    winPlugInClose = reinterpret_cast<PI_WinPlugInCloseProc>(library_.symbol("WinPlugInClose"));
-    getRoutineDescriptor = reinterpret_cast<PI_GetRoutineDescriptorProc>(library_.symbol("_PI_GetRoutineDescriptor"));
-    newPlugIn = reinterpret_cast<PI_NewPlugInProc>(library_.symbol("NewPlugIn"));
-    if (!winPlugInOpen || !winPlugInClose || !getRoutineDescriptor || !newPlugIn) {
-        error = path + ": not a Pro Tools plug-in (it lacks WinPlugInOpen, WinPlugInClose, _PI_GetRoutineDescriptor "
-                       "or NewPlugIn)";
+    Exports found;
+    found.winPlugInOpen = reinterpret_cast<PI_WinPlugInOpenProc>(library_.symbol("WinPlugInOpen"));
+    found.winPlugInClose = reinterpret_cast<PI_WinPlugInCloseProc>(library_.symbol("WinPlugInClose"));
+    found.getRoutineDescriptor =
+        reinterpret_cast<PI_GetRoutineDescriptorProc>(library_.symbol("_PI_GetRoutineDescriptor"));
+    found.newPlugIn = reinterpret_cast<PI_NewPlugInProc>(library_.symbol("NewPlugIn"));
+    if (!attach(found, error)) {
+        error = path + ": " + error;
         unload();
         return false;
     }
-    Routines& r = routines_;
-    const auto d = getRoutineDescriptor;
+    return true;
+}
+
+bool ProToolsPlugin::attach(const Exports& found, std::string& error)
+{
+    if (!found.winPlugInOpen || !found.winPlugInClose || !found.getRoutineDescriptor || !found.newPlugIn) {
+        error = "not a Pro Tools plug-in (it lacks WinPlugInOpen, WinPlugInClose, _PI_GetRoutineDescriptor or "
+                "NewPlugIn)";
+        return false;
+    }
+    Routines r;
+    const auto d = found.getRoutineDescriptor;
     const bool complete =
         fetch(d, PI_SelGetGroupInfo, r.getGroupInfo) && fetch(d, PI_SelGetManufacturerName, r.getManufacturerName) &&
         fetch(d, PI_SelGetGroupName, r.getGroupName) && fetch(d, PI_SelGetGroupGestalts, r.getGroupGestalts) &&
@@ -54,10 +65,11 @@ bool ProToolsPlugin::load(const std::string& path, std::string& error)
         fetch(d, PI_SelGetChunkSize, r.getChunkSize) && fetch(d, PI_SelSaveChunk, r.saveChunk) &&
         fetch(d, PI_SelRestoreChunk, r.restoreChunk);
     if (!complete) {
-        error = path + ": the plug-in does not hand out every routine of the host interface";
-        unload();
+        error = "the plug-in does not hand out every routine of the host interface";
         return false;
     }
+    exports_ = found;
+    routines_ = r;
     return true;
 }
 
@@ -65,25 +77,22 @@ void ProToolsPlugin::unload()
 {
     while (opens_ > 0) close();
     routines_ = Routines{};
-    winPlugInOpen = nullptr;
-    winPlugInClose = nullptr;
-    getRoutineDescriptor = nullptr;
-    newPlugIn = nullptr;
+    exports_ = Exports{};
     library_.close();
 }
 
 PI_Err ProToolsPlugin::open(std::int32_t version)
 {
-    if (!winPlugInOpen) return PI_ErrNotOpen;
-    const PI_Err result = winPlugInOpen(version);
+    if (!exports_.winPlugInOpen) return PI_ErrNotOpen;
+    const PI_Err result = exports_.winPlugInOpen(version);
     if (result == PI_NoErr) ++opens_;
     return result;
 }
 
 PI_Err ProToolsPlugin::close()
 {
-    if (!winPlugInClose) return PI_ErrNotOpen;
-    const PI_Err result = winPlugInClose();
+    if (!exports_.winPlugInClose) return PI_ErrNotOpen;
+    const PI_Err result = exports_.winPlugInClose();
     if (opens_ > 0) --opens_;
     return result;
 }

@@ -36,6 +36,14 @@ public:
         PI_RestoreChunkProc restoreChunk = nullptr;
     };
 
+    // The four exports of a plug-in file.
+    struct Exports {
+        PI_WinPlugInOpenProc winPlugInOpen = nullptr;
+        PI_WinPlugInCloseProc winPlugInClose = nullptr;
+        PI_GetRoutineDescriptorProc getRoutineDescriptor = nullptr;
+        PI_NewPlugInProc newPlugIn = nullptr;
+    };
+
     ProToolsPlugin() = default;
     ~ProToolsPlugin();
     ProToolsPlugin(const ProToolsPlugin&) = delete;
@@ -46,6 +54,8 @@ public:
 
     // Loads the file and finds its exports and every routine; one line in error on failure.
     bool load(const std::string& path, std::string& error);
+    // Uses exports already in this process (a plug-in linked into a test program) as load would.
+    bool attach(const Exports& exports, std::string& error);
     // Closes every open this made that is still in force, then unloads the file.
     void unload();
 
@@ -55,10 +65,7 @@ public:
 
     const Routines& routines() const { return routines_; }
     // The exports themselves, for hosts (and tests) that call them directly.
-    PI_WinPlugInOpenProc winPlugInOpen = nullptr;
-    PI_WinPlugInCloseProc winPlugInClose = nullptr;
-    PI_GetRoutineDescriptorProc getRoutineDescriptor = nullptr;
-    PI_NewPlugInProc newPlugIn = nullptr;
+    const Exports& exports() const { return exports_; }
 
     // Names at a length; empty when the routine answers an error.
     std::string manufacturerName(int length) const;
@@ -74,6 +81,7 @@ public:
 
 private:
     SharedLibrary library_;
+    Exports exports_;
     Routines routines_;
     int opens_ = 0;
 };
