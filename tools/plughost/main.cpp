@@ -595,6 +595,7 @@ int infoProTools(const std::string& path)
     std::int32_t chunk = 0;
     session.check(p.routines().getChunkSize(session.insert, &chunk), "the controls chunk");
     std::printf("chunk:         \"Complete Controls State\", %d bytes\n", chunk);
+    std::printf("editor:        none\n");  // the host interface has no window requests yet
     return 0;
 }
 
