@@ -30,3 +30,37 @@ function(tw_add_test name)
   # 77: the Wine runner found no way to run 32-bit programs at a usable speed.
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77)
 endfunction()
+
+# tw_compile_resources(OUTPUT DESCRIPTION): the rule that makes a Pro Tools plug-in's .rsr file.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+function(tw_compile_resources output description)
+  set(compiler ${CMAKE_SOURCE_DIR}/protools/library/rsrcompile.py)
+  add_custom_command(OUTPUT ${output}
+    COMMAND Python3::Interpreter ${compiler} ${description} ${output}
+    DEPENDS ${compiler} ${description}
+    COMMENT "Compiling resources ${output}" VERBATIM)
+endfunction()
+
+# tw_add_protools_plugin(NAME SOURCES src... RESOURCES description LIBS lib...): a Pro Tools plug-in file
+# exporting only WinPlugInOpen, WinPlugInClose, _PI_GetRoutineDescriptor and NewPlugIn, with its
+# resource file (the file's own name and ".rsr") beside it.
+function(tw_add_protools_plugin name)
+  cmake_parse_arguments(P "" "RESOURCES" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} SHARED ${CMAKE_SOURCE_DIR}/protools/library/PlugInExports.cpp ${P_SOURCES})
+  target_link_libraries(${name} PRIVATE ${P_LIBS})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins)
+  if(WIN32)
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/protools/library/plugin.def)
+  else()
+    target_link_options(${name} PRIVATE
+      -Wl,--version-script=${CMAKE_SOURCE_DIR}/protools/library/plugin.map
+      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/protools/library/plugin.map)
+  endif()
+  set(rsr ${CMAKE_BINARY_DIR}/plugins/${name}${CMAKE_SHARED_LIBRARY_SUFFIX}.rsr)
+  tw_compile_resources(${rsr} ${P_RESOURCES})
+  add_custom_target(${name}_resources DEPENDS ${rsr})
+  add_dependencies(${name} ${name}_resources)
+endfunction()

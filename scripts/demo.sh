@@ -15,8 +15,8 @@ out=build/demo
 mkdir -p "$out"
 
 echo; echo "=== the deliverables"
-ls -l build/linux/plugins/*.so
-echo "32-bit Windows:"; ls -l build/win32/plugins/*.dll
+ls -l build/linux/plugins/*.so build/linux/plugins/*.rsr
+echo "32-bit Windows:"; ls -l build/win32/plugins/*.dll build/win32/plugins/*.rsr
 echo "64-bit Windows:"; ls -l build/win64/plugins/*.dll
 
 echo; echo "=== plughost info +msgrid"
@@ -44,6 +44,15 @@ $host info $plugins/vectorgram_vst.so
 echo; echo "=== +vectorgram: audio passes through untouched"
 $host process $plugins/vectorgram_vst.so "$out/tone.wav" "$out/passed.wav"
 python3 scripts/wavtool.py compare "$out/tone.wav" "$out/passed.wav"
+
+echo; echo "=== plughost info +vectorgram for Pro Tools"
+$host info $plugins/vectorgram_rtas.so
+
+echo; echo "=== +vectorgram for Pro Tools: one insert, control 2 in the middle (261 samples), then bypassed"
+$host process $plugins/vectorgram_rtas.so "$out/tone.wav" "$out/passed-rtas.wav" --control 2=0
+python3 scripts/wavtool.py compare "$out/tone.wav" "$out/passed-rtas.wav"
+$host process $plugins/vectorgram_rtas.so "$out/tone.wav" "$out/bypassed-rtas.wav" --bypass
+python3 scripts/wavtool.py compare "$out/tone.wav" "$out/bypassed-rtas.wav"
 
 echo; echo "=== editors: each plug-in that has one, opened by plughost and pictured"
 pictures=build/linux/demo

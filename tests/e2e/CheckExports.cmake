@@ -1,4 +1,13 @@
-# Fails unless FILE exports exactly VSTPluginMain and main (and, on Windows, imports only system DLLs).
+# Fails unless FILE exports exactly the names in EXPECTED (sorted, comma-separated; VSTPluginMain and main
+# unless given),
+# on Windows imports only system DLLs, and, with RESOURCES set, has its resource file FILE.rsr beside it.
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED "VSTPluginMain,main")
+endif()
+string(REPLACE "," ";" EXPECTED "${EXPECTED}")
+if(RESOURCES AND NOT EXISTS "${FILE}.rsr")
+  message(FATAL_ERROR "${FILE} has no resource file ${FILE}.rsr beside it")
+endif()
 if(MODE STREQUAL "linux")
   execute_process(COMMAND ${NM} -D --defined-only ${FILE} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
@@ -34,7 +43,7 @@ else()
   endforeach()
 endif()
 list(SORT names)
-if(NOT names STREQUAL "VSTPluginMain;main")
-  message(FATAL_ERROR "${FILE} exports [${names}], expected exactly VSTPluginMain and main")
+if(NOT names STREQUAL EXPECTED)
+  message(FATAL_ERROR "${FILE} exports [${names}], expected exactly [${EXPECTED}]")
 endif()
 message(STATUS "${FILE}: exports ${names}")

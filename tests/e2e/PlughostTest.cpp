@@ -242,4 +242,63 @@ TEST_F(Plughost, VectorgramLeavesAWavFileAsItWas)
     EXPECT_EQ(withoutWriteTime(out), withoutWriteTime(in));
 }
 
+TEST_F(Plughost, InfoShowsAProToolsPlugInsNamesIdsStemsAndControls)
+{
+    const Result r = run("info " + plugin("vectorgram_rtas"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* expected :
+         {"Pro Tools plug-in", "manufacturer:  'TNWK'", "4 \"Tone\", 12 \"Tonewerks\", 30 \"Tonewerks\"",
+          "version 1", "4 \"+kvl\", 12 \"+vectorgram\", 30 \"Tonewerks +vectorgram\"", "gestalts:    14\n",
+          "RTAS, type ID '+vgm', product ID '+vgm'", "4 \"+vgm\", 12 \"+vectorgram\", 30 \"Tonewerks +vectorgram\"",
+          "sample-rate support: 6", "gestalts:  7 8 48 29",
+          "input format 1 (2 channels), output format 1 (2 channels)",
+          "1  'bypa'  on/off 0..1, default 0, value 0 shown 0 \"Off\", master bypass",
+          "4 \"Bypa\", 12 \"Bypass\", 30 \"Master Bypass\"", "2  'knb3'  discrete 10..512, default 200",
+          "shown 200 \"200\"", "4 \"smp\", 12 \"Samples\", 30 \"Samples\"", "36 bytes"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+}
+
+TEST_F(Plughost, ProcessRunsAWavFileThroughAProToolsInsert)
+{
+    auto tone = stereoTone(20000);
+    tone[7] = 1.0f;
+    tone[8] = -2.5f;
+    writeWav(path("in.wav"), 2, tone);
+    const std::string rtas = plugin("vectorgram_rtas");
+    for (const char* options : {"", " --control 2=0 --block 100", " --bypass --control 2=-2147483648",
+                                " --control 1=1 --control 1=0 --block 65536"}) {
+        const Result r = run("process " + rtas + " " + path("in.wav") + " " + path("out.wav") + options);
+        ASSERT_EQ(r.status, 0) << options << ": " << r.err;
+        int channels = 0;
+        EXPECT_EQ(readWav(path("out.wav"), channels), tone) << options;
+        EXPECT_EQ(channels, 2);
+        std::remove(path("out.wav").c_str());
+    }
+}
+
+TEST_F(Plughost, BadInputsForAProToolsPlugInGiveOneClearLine)
+{
+    writeWav(path("in.wav"), 2, stereoTone(100));
+    writeWav(path("mono.wav"), 1, std::vector<float>(100, 0.1f));
+    const std::string rtas = plugin("vectorgram_rtas");
+    const std::string in = path("in.wav"), out = path("out.wav");
+    const std::string base = "process " + rtas + " " + in + " " + out;
+    expectFailure(base + " --control 1=2", "--control 1=2: value out of range", out);
+    expectFailure(base + " --control 3=0", "index out of range (the plug-in has 2 controls)", out);
+    expectFailure(base + " --control 0=1", "is not a control index", out);
+    expectFailure(base + " --control 2=many", "'many' is not a control value", out);
+    expectFailure(base + " --control 2=3000000000", "control values are -2147483648 to 2147483647", out);
+    expectFailure(base + " --control 2", "expected INDEX=VALUE", out);
+    expectFailure(base + " --param 0=1", "has controls, not VST parameters", out);
+    expectFailure(base + " --block 0", "must be 1 to 65536", out);
+    expectFailure("process " + rtas + " " + path("mono.wav") + " " + out, "has 1 channel, but the plug-in takes 2",
+                  out);
+
+    // A copy without its resource file beside it is refused at the open.
+    std::system(("cp '" + rtas + "' '" + path("alone.so") + "'").c_str());
+    expectFailure("process " + path("alone.so") + " " + in + " " + out,
+                  "WinPlugInOpen(73) failed: missing or unreadable resource file", out);
+    expectFailure("info " + path("alone.so"), "missing or unreadable resource file", out);
+}
+
 } // namespace

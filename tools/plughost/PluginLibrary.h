@@ -3,6 +3,7 @@
 #pragma once
 
 #include "effectbase/VstAbi.h"
+#include "tools/plughost/SharedLibrary.h"
 
 #include <string>
 
@@ -26,6 +27,6 @@ public:
     AEffect* effect() const { return effect_; }
 
 private:
-    void* handle_ = nullptr;
+    SharedLibrary library_;
     AEffect* effect_ = nullptr;
 };

@@ -1,6 +1,7 @@
-// plughost: a command-line VST 2 host.
+// plughost: a command-line host for VST 2 plug-ins and Pro Tools plug-ins.
 //   plughost info PLUGIN
 //   plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N] [--block N] [--bypass]
+//   plughost process PROTOOLS_PLUGIN IN.wav OUT.wav [--control INDEX=VALUE]... [--block N] [--bypass]
 //   plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]... [--idle N]
 //                   [--press X,Y]... [--drag X1,Y1:X2,Y2]...
 #include "tools/plughost/AudioFile.h"
@@ -9,6 +10,7 @@
 #include "tools/plughost/PngFile.h"
 #include "tools/plughost/PointerInjector.h"
 #include "tools/plughost/PrivateXServer.h"
+#include "tools/plughost/ProToolsPlugin.h"
 
 #include <cerrno>
 #include <chrono>
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +40,8 @@ void usage()
                  "usage: plughost info PLUGIN\n"
                  "       plughost process PLUGIN IN.wav OUT.wav [--param INDEX=VALUE]... [--program N]\n"
                  "                        [--block N] [--bypass]\n"
+                 "       plughost process PROTOOLS_PLUGIN IN.wav OUT.wav [--control INDEX=VALUE]... [--block N]\n"
+                 "                        [--bypass]\n"
                  "       plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]...\n"
                  "                       [--idle N] [--press X,Y]... [--drag X1,Y1:X2,Y2]...\n");
 }
@@ -209,6 +214,51 @@ ProcessOptions parseProcessOptions(const std::vector<std::string>& args, std::si
     return options;
 }
 
+// Runs the whole input file through render in blocks, non-interleaved, and writes the output file
+// (committed only when everything went through). Long files show their progress on stderr.
+void renderFile(AudioFile& in, const std::string& inPath, const std::string& outPath, int numIn, int numOut,
+                VstInt32 block, const std::function<void(float**, float**, VstInt32)>& render)
+{
+    std::string error;
+    AudioFile out;
+    if (!out.openWrite(outPath, numOut, in.sampleRate(), error)) fail(error);
+
+    std::vector<float> inInterleaved(static_cast<std::size_t>(block) * numIn);
+    std::vector<float> outInterleaved(static_cast<std::size_t>(block) * numOut);
+    std::vector<std::vector<float>> inChannels(numIn, std::vector<float>(block));
+    std::vector<std::vector<float>> outChannels(numOut, std::vector<float>(block));
+    std::vector<float*> inPtrs, outPtrs;
+    for (auto& c : inChannels) inPtrs.push_back(c.data());
+    for (auto& c : outChannels) outPtrs.push_back(c.data());
+
+    const sf_count_t total = in.frames();
+    const bool showProgress = total > static_cast<sf_count_t>(5) * in.sampleRate();
+    sf_count_t done = 0;
+    int shownPercent = -1;
+    for (;;) {
+        const sf_count_t got = in.read(inInterleaved.data(), block);
+        if (got <= 0) break;
+        const auto n = static_cast<std::size_t>(got);
+        for (std::size_t f = 0; f < n; ++f)
+            for (int c = 0; c < numIn; ++c) inChannels[c][f] = inInterleaved[f * numIn + c];
+        for (auto& c : outChannels) std::fill(c.begin(), c.end(), 0.0f);
+        render(inPtrs.data(), outPtrs.data(), static_cast<VstInt32>(got));
+        for (std::size_t f = 0; f < n; ++f)
+            for (int c = 0; c < numOut; ++c) outInterleaved[f * numOut + c] = outChannels[c][f];
+        if (!out.write(outInterleaved.data(), got)) fail(outPath + ": write failed");
+        done += got;
+        if (showProgress && total > 0) {
+            const int percent = static_cast<int>(100 * done / total);
+            if (percent != shownPercent) {
+                std::fprintf(stderr, "\rprocessing %s: %3d%%", inPath.c_str(), percent);
+                shownPercent = percent;
+            }
+        }
+    }
+    if (showProgress) std::fprintf(stderr, "\n");
+    if (!out.commit(error)) fail(error);
+}
+
 int process(const std::vector<std::string>& args)
 {
     const std::string& pluginPath = args[1];
@@ -246,45 +296,11 @@ int process(const std::vector<std::string>& args)
     for (const auto& [index, value] : options.params) host.setParameter(index, value);
     if (options.bypass) host.dispatch(effSetBypass, 0, 1);
 
-    AudioFile out;
-    if (!out.openWrite(outPath, numOut, in.sampleRate(), error)) fail(error);
-
-    std::vector<float> inInterleaved(static_cast<std::size_t>(block) * numIn);
-    std::vector<float> outInterleaved(static_cast<std::size_t>(block) * numOut);
-    std::vector<std::vector<float>> inChannels(numIn, std::vector<float>(block));
-    std::vector<std::vector<float>> outChannels(numOut, std::vector<float>(block));
-    std::vector<float*> inPtrs, outPtrs;
-    for (auto& c : inChannels) inPtrs.push_back(c.data());
-    for (auto& c : outChannels) outPtrs.push_back(c.data());
-
     host.dispatch(effMainsChanged, 0, 1);
-    const sf_count_t total = in.frames();
-    const bool showProgress = total > static_cast<sf_count_t>(5) * in.sampleRate();
-    sf_count_t done = 0;
-    int shownPercent = -1;
-    for (;;) {
-        const sf_count_t got = in.read(inInterleaved.data(), block);
-        if (got <= 0) break;
-        const auto n = static_cast<std::size_t>(got);
-        for (std::size_t f = 0; f < n; ++f)
-            for (int c = 0; c < numIn; ++c) inChannels[c][f] = inInterleaved[f * numIn + c];
-        for (auto& c : outChannels) std::fill(c.begin(), c.end(), 0.0f);
-        host.processReplacing(inPtrs.data(), outPtrs.data(), static_cast<VstInt32>(got));
-        for (std::size_t f = 0; f < n; ++f)
-            for (int c = 0; c < numOut; ++c) outInterleaved[f * numOut + c] = outChannels[c][f];
-        if (!out.write(outInterleaved.data(), got)) fail(outPath + ": write failed");
-        done += got;
-        if (showProgress && total > 0) {
-            const int percent = static_cast<int>(100 * done / total);
-            if (percent != shownPercent) {
-                std::fprintf(stderr, "\rprocessing %s: %3d%%", inPath.c_str(), percent);
-                shownPercent = percent;
-            }
-        }
-    }
-    if (showProgress) std::fprintf(stderr, "\n");
+    renderFile(in, inPath, outPath, numIn, numOut, block, [&](float** inputs, float** outputs, VstInt32 frames) {
+        host.processReplacing(inputs, outputs, frames);
+    });
     host.dispatch(effMainsChanged, 0, 0);
-    if (!out.commit(error)) fail(error);
     return 0;
 }
 
@@ -463,14 +479,232 @@ int editor(const std::vector<std::string>& args)
     return 0;
 }
 
+// ---- Pro Tools plug-ins, through the documented host interface only.
+
+// An open Pro Tools plug-in and, while it is needed, one insert of its first effect type.
+struct ProToolsSession {
+    ProToolsPlugin plugin;
+    PI_Insert insert = 0;
+
+    explicit ProToolsSession(const std::string& path)
+    {
+        std::string error;
+        if (!plugin.load(path, error)) fail(error);
+        if (const PI_Err err = plugin.open())
+            fail(path + ": WinPlugInOpen(" + std::to_string(PI_OpenVersion) + ") failed: " +
+                 ProToolsPlugin::errorText(err));
+    }
+    ~ProToolsSession()
+    {
+        if (insert) plugin.routines().destroyInsert(insert);
+        plugin.unload();
+    }
+    void check(PI_Err err, const std::string& what) const
+    {
+        if (err != PI_NoErr) fail(what + ": " + ProToolsPlugin::errorText(err));
+    }
+    PI_TypeInfo type(std::int32_t number) const
+    {
+        PI_TypeInfo info{};
+        check(plugin.routines().getTypeInfo(number, &info), "effect type " + std::to_string(number));
+        return info;
+    }
+    void createInsert(std::int32_t sampleRate)
+    {
+        check(plugin.routines().createInsert(1, sampleRate, &insert), "creating an insert");
+    }
+    std::int32_t controlCount() const
+    {
+        std::int32_t count = 0;
+        check(plugin.routines().getControlCount(insert, &count), "counting the controls");
+        return count;
+    }
+    PI_ControlInfo control(std::int32_t index) const
+    {
+        PI_ControlInfo info{};
+        check(plugin.routines().getControlInfo(insert, index, &info), "control " + std::to_string(index));
+        return info;
+    }
+};
+
+std::string quotedNames(const std::function<std::string(int)>& name)
+{
+    std::string s;
+    for (int length : {4, 12, 30}) {
+        if (!s.empty()) s += ", ";
+        s += std::to_string(length) + " \"" + name(length) + "\"";
+    }
+    return s;
+}
+
+std::string listText(const std::vector<std::int32_t>& list)
+{
+    std::string s;
+    for (const std::int32_t v : list) {
+        if (!s.empty()) s += ' ';
+        s += std::to_string(v);
+    }
+    return s.empty() ? "none" : s;
+}
+
+std::string idText(std::uint32_t id)
+{
+    std::string text = fourCharText(static_cast<VstInt32>(id));
+    text.insert(text.begin(), '\'');
+    return text + '\'';
+}
+
+int infoProTools(const std::string& path)
+{
+    ProToolsSession session(path);
+    const ProToolsPlugin& p = session.plugin;
+    PI_GroupInfo group{};
+    session.check(p.routines().getGroupInfo(&group), "the effect group");
+
+    std::printf("kind:          Pro Tools plug-in\n");
+    std::printf("manufacturer:  %s\n", idText(group.manufacturerID).c_str());
+    std::printf("  names:       %s\n", quotedNames([&](int n) { return p.manufacturerName(n); }).c_str());
+    std::printf("plug-in:       version %d\n", group.version);
+    std::printf("  names:       %s\n", quotedNames([&](int n) { return p.groupName(n); }).c_str());
+    std::printf("  gestalts:    %s\n", listText(p.groupGestalts()).c_str());
+    std::printf("effect types:  %d\n", group.typeCount);
+    for (std::int32_t t = 1; t <= group.typeCount; ++t) {
+        const PI_TypeInfo type = session.type(t);
+        std::printf("  type %d:      %s, type ID %s, product ID %s, configuration %d\n", t,
+                    type.kind == PI_TypeRTAS ? "RTAS" : "?", idText(type.typeID).c_str(),
+                    idText(type.productID).c_str(), type.configuration);
+        std::printf("    names:     %s\n", quotedNames([&](int n) { return p.typeName(t, n); }).c_str());
+        std::printf("    sample-rate support: %d\n", type.sampleRateSupport);
+        std::printf("    gestalts:  %s\n", listText(p.typeGestalts(t)).c_str());
+        std::printf("    stems:     input format %d (%d channels), output format %d (%d channels), option %d\n",
+                    type.inputFormat, type.inputChannels, type.outputFormat, type.outputChannels, type.stemOption);
+    }
+
+    session.createInsert(44100);
+    const std::int32_t count = session.controlCount();
+    std::printf("controls:      %d\n", count);
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const PI_ControlInfo c = session.control(i);
+        std::string flags;
+        if (c.flags & PI_ControlIsMasterBypass) flags += "master bypass";
+        if (c.flags & PI_ControlAutomatable) flags += flags.empty() ? "automatable" : ", automatable";
+        std::printf("  %d  %s  %s %d..%d, default %d, value %d shown %d \"%s\"%s%s\n", i, idText(c.id).c_str(),
+                    c.kind == PI_ControlOnOff ? "on/off" : "discrete", c.minimum, c.maximum, c.defaultShown, c.value,
+                    c.shown, p.controlText(session.insert, i).c_str(), flags.empty() ? "" : ", ", flags.c_str());
+        std::printf("     names:    %s\n",
+                    quotedNames([&](int n) { return p.controlName(session.insert, i, n); }).c_str());
+    }
+    std::int32_t chunk = 0;
+    session.check(p.routines().getChunkSize(session.insert, &chunk), "the controls chunk");
+    std::printf("chunk:         \"Complete Controls State\", %d bytes\n", chunk);
+    std::printf("editor:        none\n");  // the host interface has no window requests yet
+    return 0;
+}
+
+struct ProToolsOptions {
+    std::vector<std::pair<std::int32_t, std::int32_t>> controls;
+    std::vector<std::string> controlTexts;
+    long block = 512;
+    bool bypass = false;
+};
+
+ProToolsOptions parseProToolsOptions(const std::vector<std::string>& args, std::size_t from)
+{
+    ProToolsOptions options;
+    for (std::size_t i = from; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) fail(a + ": needs a value");
+            return args[++i];
+        };
+        if (a == "--control") {
+            const std::string& v = value();
+            const auto eq = v.find('=');
+            long index = 0;
+            long long control = 0;
+            if (eq == std::string::npos) fail("--control " + v + ": expected INDEX=VALUE");
+            if (!parseInt(v.substr(0, eq), index) || index < 1 || index > 0x7fffffff)
+                fail("--control " + v + ": '" + v.substr(0, eq) + "' is not a control index (they start at 1)");
+            const std::string number = v.substr(eq + 1);
+            errno = 0;
+            char* end = nullptr;
+            control = std::strtoll(number.c_str(), &end, 10);
+            if (number.empty() || errno != 0 || !end || *end != 0)
+                fail("--control " + v + ": '" + number + "' is not a control value");
+            if (control < -2147483648LL || control > 2147483647LL)
+                fail("--control " + v + ": control values are -2147483648 to 2147483647");
+            options.controls.emplace_back(std::int32_t(index), std::int32_t(control));
+            options.controlTexts.push_back("--control " + v);
+        } else if (a == "--block") {
+            const std::string& v = value();
+            if (!parseInt(v, options.block)) fail("--block " + v + ": '" + v + "' is not a number");
+            if (options.block < 1 || options.block > 65536) fail("--block " + v + ": must be 1 to 65536");
+        } else if (a == "--bypass") {
+            options.bypass = true;
+        } else if (a == "--param" || a == "--program") {
+            fail(a + ": a Pro Tools plug-in has controls, not VST parameters or programs (use --control)");
+        } else {
+            fail(a + ": unknown option");
+        }
+    }
+    return options;
+}
+
+int processProTools(const std::vector<std::string>& args)
+{
+    const std::string& pluginPath = args[1];
+    const std::string& inPath = args[2];
+    const std::string& outPath = args[3];
+    const ProToolsOptions options = parseProToolsOptions(args, 4);
+
+    std::string error;
+    AudioFile in;
+    if (!in.openRead(inPath, error)) fail(error);
+
+    ProToolsSession session(pluginPath);
+    const PI_TypeInfo type = session.type(1);
+    if (in.channels() != type.inputChannels) {
+        fail(inPath + " has " + std::to_string(in.channels()) + " channel" + (in.channels() == 1 ? "" : "s") +
+             ", but the plug-in takes " + std::to_string(type.inputChannels) + " input" +
+             (type.inputChannels == 1 ? "" : "s"));
+    }
+    if (type.outputChannels < 1 || type.outputChannels > 64) fail(pluginPath + ": implausible channel counts");
+    session.createInsert(in.sampleRate());
+    const auto& r = session.plugin.routines();
+    const std::int32_t count = session.controlCount();
+    for (std::size_t i = 0; i < options.controls.size(); ++i) {
+        const auto [index, value] = options.controls[i];
+        if (index > count)
+            fail(options.controlTexts[i] + ": index out of range (the plug-in has " + std::to_string(count) +
+                 " controls)");
+        session.check(r.setControlValue(session.insert, index, value), options.controlTexts[i]);
+    }
+    if (options.bypass) {
+        std::int32_t bypass = 0;
+        for (std::int32_t i = 1; i <= count && !bypass; ++i)
+            if (session.control(i).flags & PI_ControlIsMasterBypass) bypass = i;
+        if (!bypass) fail("--bypass: the plug-in has no master bypass control");
+        session.check(r.setControlValue(session.insert, bypass, 1), "--bypass");
+    }
+
+    const PI_Insert insert = session.insert;
+    renderFile(in, inPath, outPath, type.inputChannels, type.outputChannels, static_cast<VstInt32>(options.block),
+               [&](float** inputs, float** outputs, VstInt32 frames) {
+                   session.check(r.render(insert, inputs, outputs, frames), "rendering");
+               });
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        if (args.size() == 2 && args[0] == "info") return info(args[1]);
-        if (args.size() >= 4 && args[0] == "process") return process(args);
+        if (args.size() == 2 && args[0] == "info")
+            return ProToolsPlugin::recognises(args[1]) ? infoProTools(args[1]) : info(args[1]);
+        if (args.size() >= 4 && args[0] == "process")
+            return ProToolsPlugin::recognises(args[1]) ? processProTools(args) : process(args);
         if (args.size() >= 3 && args[0] == "editor") return editor(args);
         usage();
         return 2;

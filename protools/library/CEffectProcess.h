@@ -1,0 +1,75 @@
+// An effect process: the controls of one insert and everything the library does with them. The plug-in
+// defines its controls in initialiseProcess and hears of changes through updateAlgorithm (the master
+// bypass excepted: the library handles it alone) and showControlValue.
+//
+// A control change comes from one of two sides. The host (automation, a control surface, a restored
+// setting, or the host reporting back a change the plug-in asked for) applies it at once. The plug-in
+// requests one: while the host is connected the request goes to the host, which reports it back when
+// it takes it; without a host the library applies it directly.
+#pragma once
+
+#include "protools/library/CProcess.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPluginControl;
+
+class CEffectProcess : public virtual CProcess {
+public:
+    CEffectProcess();
+    ~CEffectProcess() override;
+
+    // Called by the library once, right after the process is made: the plug-in defines its controls.
+    virtual void initialiseProcess() {}
+
+    // Controls are numbered from 1 in the order they are added.
+    void addControl(std::unique_ptr<CPluginControl> control);
+    void declareMasterBypass(std::int32_t index);
+    std::int32_t masterBypassIndex() const { return bypassIndex; }
+    bool masterBypassed() const;  // any thread
+
+    std::int32_t controlCount() const { return std::int32_t(controls.size()); }
+    CPluginControl* control(std::int32_t index) const;  // null for an index without a control
+    std::int32_t findControl(std::uint32_t id) const;   // 0 when no control has the ID
+    std::int32_t controlValue(std::int32_t index) const;  // 0 for an index without a control
+
+    // The two sides of a change (see above). Errors for an unknown index or a value the control does
+    // not take; nothing changes then.
+    PI_Err applyControlValue(std::int32_t index, std::int32_t value);
+    PI_Err requestControlValue(std::int32_t index, std::int32_t value);
+
+    // The user holds a control: nested touches are counted per control, and a connected host hears of
+    // the first touch and of the release that brings the count back to 0.
+    PI_Err touch(std::int32_t index);
+    PI_Err release(std::int32_t index);
+    int touchCount(std::int32_t index) const;
+
+    // The text of a control's current value, as a host shows it. The control's own unless the plug-in
+    // knows better.
+    virtual std::string controlText(std::int32_t index);
+
+    // Every control's value into the "Complete Controls State" chunk, and back (all or nothing).
+    std::int32_t chunkSize() const;
+    PI_Err saveChunk(void* data, std::int32_t capacity, std::int32_t& size) const;
+    PI_Err restoreChunk(const void* data, std::int32_t size);
+
+    // After initialisation: checks what the plug-in defined (throws CDAEError) and sends every
+    // control's value to the algorithm once.
+    void startControls();
+
+protected:
+    // A control's value changed; the master bypass never comes here.
+    virtual void updateAlgorithm(std::int32_t) {}
+    // A control's value changed; whatever shows it may follow.
+    virtual void showControlValue(std::int32_t, std::int32_t) {}
+
+private:
+    void changed(std::int32_t index);
+
+    std::vector<std::unique_ptr<CPluginControl>> controls;
+    std::vector<int> touches;
+    std::int32_t bypassIndex = 0;
+};
