@@ -15,6 +15,19 @@ if emulated && [ "${TW_WINE_FORCE:-0}" != 1 ]; then
   echo "skipped: this kernel runs 32-bit programs only through qemu emulation, too slow for Wine" >&2
   exit 77
 fi
+# Some kernels (virtual machines started without 32-bit support) cannot run Wine's 32-bit loader at
+# all: the 32-bit test programs are skipped there rather than failing on "exec format error".
+i386_program() {
+  local header machine
+  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$header" ] || return 1
+  machine=$(od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+  [ "$machine" = 014c ]
+}
+if i386_program "$1" && ! wine --version >/dev/null 2>&1; then
+  echo "skipped: this kernel cannot run Wine's 32-bit loader" >&2
+  exit 77
+fi
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$(dirname "$prefix")"
