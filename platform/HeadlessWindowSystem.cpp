@@ -118,6 +118,15 @@ void HeadlessWindowSystem::press(NativeWindow window, Point where)
     if (it != windows.end() && it->second.client) it->second.client->windowPressed(where);
 }
 
+void HeadlessWindowSystem::handleEvents()
+{
+    while (!queuedPresses.empty()) {
+        const auto [window, where] = queuedPresses.front();
+        queuedPresses.pop_front();
+        press(window, where);
+    }
+}
+
 void HeadlessWindowSystem::wheel(NativeWindow window, Point onScreen, int notches)
 {
     auto it = windows.find(window);

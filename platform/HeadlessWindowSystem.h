@@ -93,6 +93,9 @@ public:
     NativeWindow parentOf(NativeWindow window) const;
     // A press in client coordinates, as the system would deliver it.
     void press(NativeWindow window, Point where);
+    // A press that waits for handleEvents, as a system that queues its events delivers it.
+    void queuePress(NativeWindow window, Point where) { queuedPresses.emplace_back(window, where); }
+    void handleEvents() override;
     void wheel(NativeWindow window, Point onScreen, int notches);
     // Queues a paint of the damaged rectangle; handlePendingPaint (or paintNow) delivers it.
     void damage(NativeWindow window, Rect damaged);
@@ -156,6 +159,7 @@ private:
     NativeWindow nextWindow = 0x100;
     std::map<NativeWindow, Window> windows;
     std::deque<std::pair<NativeWindow, Rect>> paints;
+    std::deque<std::pair<NativeWindow, Point>> queuedPresses;
     int destroyed = 0;
     std::map<NativeWindow, HostWindow> hosts;
     NativeWindow nextHost = 0x10000;
