@@ -268,7 +268,7 @@ NativeWindow HeadlessWindowSystem::createClassWindow(const char* className, cons
     if (failClassWindow) {
         error = failClassWindow;
         failClassWindow = 0;
-    } else if (!classRegistered(className, instance)) {
+    } else if (!classIsRegistered(className, instance)) {
         error = kErrorClassNotFound;
     } else if ((style & kWindowChild) && (!parent || (!windows.count(parent) && !hosts.count(parent)))) {
         error = parent ? kErrorInvalidWindowHandle : kErrorNoParentForChild;

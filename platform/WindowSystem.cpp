@@ -47,7 +47,7 @@ bool WindowSystem::unregisterWindowClass(const char* className, ModuleHandle ins
     return true;
 }
 
-bool WindowSystem::classRegistered(const char* className, ModuleHandle instance) const
+bool WindowSystem::classIsRegistered(const char* className, ModuleHandle instance) const
 {
     return className && classes.count(std::make_pair(instance, std::string(className))) != 0;
 }

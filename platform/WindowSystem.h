@@ -105,7 +105,7 @@ public:
 
 protected:
     // The registry's class, for systems that keep theirs here.
-    bool classRegistered(const char* className, ModuleHandle instance) const;
+    bool classIsRegistered(const char* className, ModuleHandle instance) const;
 
 private:
     std::map<std::pair<ModuleHandle, std::string>, std::uint16_t> classes;

@@ -248,7 +248,7 @@ NativeWindow X11WindowSystem::createClassWindow(const char* className, const cha
 {
     Display* d = display(true);
     error = 0;
-    if (!classRegistered(className, instance))
+    if (!classIsRegistered(className, instance))
         error = kErrorClassNotFound;
     else if (!parent)
         error = kErrorNoParentForChild;

@@ -15,6 +15,7 @@ void CEffectProcess::addControl(std::unique_ptr<CPluginControl> control)
     if (!control) throw CDAEError(PI_ErrNullPointer);
     controls.push_back(std::move(control));
     touches.push_back(0);
+    lastRequests.emplace_back();
     highlighted.push_back(false);
 }
 
@@ -64,6 +65,9 @@ PI_Err CEffectProcess::requestControlValue(std::int32_t index, std::int32_t valu
     if (!c) return PI_ErrUnknownControl;
     if (!c->accepts(value)) return PI_ErrValueOutOfRange;
     if (!connected()) return applyControlValue(index, value);
+    std::optional<std::int32_t>& last = lastRequests[std::size_t(index - 1)];
+    if (last == value && c->value() == value) return PI_NoErr;
+    last = value;
     notifyHost(PI_NotifyControlRequest, index, value);
     return PI_NoErr;
 }

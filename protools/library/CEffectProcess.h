@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,8 @@ public:
     std::int32_t controlValue(std::int32_t index) const;  // 0 for an index without a control
 
     // The two sides of a change (see above). Errors for an unknown index or a value the control does
-    // not take; nothing changes then.
+    // not take; nothing changes then. A request repeating the last one, which the host took, is not
+    // sent again (a plug-in's drag asks on every pass).
     PI_Err applyControlValue(std::int32_t index, std::int32_t value);
     PI_Err requestControlValue(std::int32_t index, std::int32_t value);
 
@@ -102,6 +104,7 @@ private:
 
     std::vector<std::unique_ptr<CPluginControl>> controls;
     std::vector<int> touches;
+    std::vector<std::optional<std::int32_t>> lastRequests;
     std::int32_t bypassIndex = 0;
     std::unique_ptr<CPlugInView> view;
     PI_WindowPort port{};

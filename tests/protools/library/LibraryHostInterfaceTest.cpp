@@ -444,9 +444,23 @@ TEST_F(Library, APlugInRequestGoesToAConnectedHostAndAppliesDirectlyOtherwise)
     EXPECT_EQ(p.requestControlValue(9, 0), PI_ErrUnknownControl);
     EXPECT_EQ(host.heard.size(), 1u);
 
-    // A host may report the value back from inside its notification.
+    // Asked again while the host has not taken it, the request goes out again.
+    ASSERT_EQ(p.requestControlValue(2, 77), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(2, 77), PI_NoErr);
+    EXPECT_EQ(host.heard.size(), 3u);
+
+    // A host may report the value back from inside its notification; then asking for exactly that
+    // again tells it nothing, but the same value after another one, or after automation, does.
     host.then = [&](const Heard& h) { r().setControlValue(h.insert, h.index, h.value); };
+    host.heard.clear();
     ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    EXPECT_EQ(value(insert, 3), 1);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 0), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    ASSERT_EQ(r().setControlValue(insert, 3, 0), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    EXPECT_EQ(host.heard.size(), 4u);
     EXPECT_EQ(value(insert, 3), 1);
 
     // Touches nest; the host hears the first and the last.
