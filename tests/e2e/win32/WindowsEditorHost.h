@@ -30,6 +30,10 @@ public:
     static bool windowsAvailable();
 
     bool load(const std::string& path, std::string& error);
+    // For a plug-in of another kind: the host window alone, of this client size, and what each idle turn
+    // calls instead of effEditIdle.
+    bool openWindow(int width, int height, std::string& error);
+    void idleWith(std::function<void()> call) { idleCall = std::move(call); }
     // Asks effEditGetRect, makes the host window with that client size, opens the editor into it.
     bool openEditor(std::string& error);
     void closeEditor();         // effEditClose (the host window stays)
@@ -72,4 +76,5 @@ private:
     bool isOpen = false;
     DWORD lastIdle = 0;
     int idles = 0;
+    std::function<void()> idleCall;
 };
