@@ -48,7 +48,7 @@ NativeWindow HeadlessWindowSystem::createChildWindow(NativeWindow parent, int w,
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return 0;
     const NativeWindow id = nextWindow++;
-    windows[id] = Window{parent, client, nullptr, std::move(image), true, Rect{0, 0, w, h}};
+    windows[id] = Window{parent, client, nullptr, std::move(image), true, Rect{0, 0, w, h}, {}};
     return id;
 }
 
@@ -116,6 +116,15 @@ void HeadlessWindowSystem::press(NativeWindow window, Point where)
 {
     auto it = windows.find(window);
     if (it != windows.end() && it->second.client) it->second.client->windowPressed(where);
+}
+
+void HeadlessWindowSystem::handleEvents()
+{
+    while (!queuedPresses.empty()) {
+        const auto [window, where] = queuedPresses.front();
+        queuedPresses.pop_front();
+        press(window, where);
+    }
 }
 
 void HeadlessWindowSystem::wheel(NativeWindow window, Point onScreen, int notches)
@@ -234,6 +243,92 @@ void HeadlessWindowSystem::setParent(NativeWindow hostWindow, NativeWindow paren
 void HeadlessWindowSystem::removeHostWindow(NativeWindow hostWindow)
 {
     hosts.erase(hostWindow);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+std::uint16_t HeadlessWindowSystem::registerWindowClass(const WindowClassRecord& record, std::uint32_t& error)
+{
+    lastRecord = record;
+    if (failRegistration) {
+        error = failRegistration;
+        failRegistration = 0;
+        return 0;
+    }
+    return WindowSystem::registerWindowClass(record, error);
+}
+
+NativeWindow HeadlessWindowSystem::createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                                     const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                                     std::uint32_t& error)
+{
+    error = 0;
+    if (failClassWindow) {
+        error = failClassWindow;
+        failClassWindow = 0;
+    } else if (!classIsRegistered(className, instance)) {
+        error = kErrorClassNotFound;
+    } else if ((style & kWindowChild) && (!parent || (!windows.count(parent) && !hosts.count(parent)))) {
+        error = parent ? kErrorInvalidWindowHandle : kErrorNoParentForChild;
+    }
+    if (error) return 0;
+    const NativeWindow id = nextWindow++;
+    Window w;
+    w.parent = parent;
+    w.visible = (style & kWindowVisible) != 0;
+    w.rect = placement;
+    w.made = ClassWindowInfo{className, title ? title : "", style, instance, 0};
+    windows[id] = std::move(w);
+    return id;
+}
+
+void HeadlessWindowSystem::showWindowNow(NativeWindow window)
+{
+    auto it = windows.find(window);
+    if (it == windows.end()) return;
+    it->second.visible = true;
+    ++it->second.made.shownNow;
+}
+
+bool HeadlessWindowSystem::destroyClassWindow(NativeWindow window)
+{
+    auto it = windows.find(window);
+    if (it == windows.end() || it->second.made.className.empty()) return false;
+    // Its children go with it, as the system takes them.
+    std::vector<NativeWindow> inside;
+    for (const auto& [id, w] : windows)
+        if (w.parent == window) inside.push_back(id);
+    for (NativeWindow child : inside) destroyWithParent(child);
+    windows.erase(window);
+    ++classDestroyed;
+    return true;
+}
+
+Rect HeadlessWindowSystem::clientRect(NativeWindow window)
+{
+    if (!windows.count(window) && !hosts.count(window)) return {};
+    const Rect r = rectOf(window);
+    return {0, 0, r.width(), r.height()};
+}
+
+HeadlessWindowSystem::ClassWindowInfo HeadlessWindowSystem::classWindow(NativeWindow window) const
+{
+    auto it = windows.find(window);
+    return it == windows.end() ? ClassWindowInfo{} : it->second.made;
+}
+
+void HeadlessWindowSystem::destroyHostWindow(NativeWindow hostWindow)
+{
+    // Ours below it, whatever the depth, innermost first as the system tells them.
+    std::vector<NativeWindow> below{hostWindow};
+    for (std::size_t i = 0; i < below.size(); ++i)
+        for (const auto& [id, w] : windows)
+            if (w.parent == below[i]) below.push_back(id);
+    hosts.erase(hostWindow);
+    for (auto it = below.rbegin(); it != below.rend(); ++it)
+        if (*it != hostWindow) destroyWithParent(*it);
 }
 
 }  // namespace platform

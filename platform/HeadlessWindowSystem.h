@@ -49,6 +49,14 @@ public:
     bool registerDropTarget(NativeWindow window, DropClient* client) override;
     void revokeDropTarget(NativeWindow window) override;
 
+    std::uint16_t registerWindowClass(const WindowClassRecord& record, std::uint32_t& error) override;
+    NativeWindow createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                   const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                   std::uint32_t& error) override;
+    void showWindowNow(NativeWindow window) override;
+    bool destroyClassWindow(NativeWindow window) override;
+    Rect clientRect(NativeWindow window) override;
+
     // --- what a test drives and reads ---
     void setButtons(int bits) { buttons = bits; }
     void setSwapped(bool on) { swapped = on; }
@@ -64,12 +72,30 @@ public:
     static constexpr CursorHandle kStandardCursorBase = 100;
 
     void failNextWindow() { failNext = true; }
+    // The next class registration or class window fails with this system error.
+    void failNextClassRegistration(std::uint32_t error) { failRegistration = error; }
+    void failNextClassWindow(std::uint32_t error) { failClassWindow = error; }
+    // What a class window was made as; empty names for any other window.
+    struct ClassWindowInfo {
+        std::string className;
+        std::string title;
+        std::uint32_t style = 0;
+        ModuleHandle instance = 0;
+        int shownNow = 0;  // showWindowNow calls
+    };
+    ClassWindowInfo classWindow(NativeWindow window) const;
+    // The last class registered, as it was described.
+    const WindowClassRecord& lastClassRecord() const { return lastRecord; }
+    int classWindowsDestroyed() const { return classDestroyed; }
     bool exists(NativeWindow window) const { return windows.count(window) != 0; }
     bool visible(NativeWindow window) const;
     std::size_t windowCount() const { return windows.size(); }
     NativeWindow parentOf(NativeWindow window) const;
     // A press in client coordinates, as the system would deliver it.
     void press(NativeWindow window, Point where);
+    // A press that waits for handleEvents, as a system that queues its events delivers it.
+    void queuePress(NativeWindow window, Point where) { queuedPresses.emplace_back(window, where); }
+    void handleEvents() override;
     void wheel(NativeWindow window, Point onScreen, int notches);
     // Queues a paint of the damaged rectangle; handlePendingPaint (or paintNow) delivers it.
     void damage(NativeWindow window, Rect damaged);
@@ -87,6 +113,9 @@ public:
     NativeWindow addHostWindow(NativeWindow parent, Rect rect, bool caption = false, std::string className = "");
     void setParent(NativeWindow hostWindow, NativeWindow parent);
     void removeHostWindow(NativeWindow hostWindow);
+    // The host destroys its window: every window of ours inside it goes too (their clients hear of it),
+    // as the system takes children with their parent.
+    void destroyHostWindow(NativeWindow hostWindow);
     // A window's outer rectangle in its parent's client area, ours or the host's; empty when unknown.
     Rect rectOf(NativeWindow window) const;
     // The classic dialog frame of Windows unless a test says otherwise.
@@ -108,6 +137,7 @@ private:
         std::unique_ptr<DeviceContext> image;
         bool visible = true;
         Rect rect;
+        ClassWindowInfo made;
     };
     struct HostWindow {
         NativeWindow parent = 0;
@@ -129,11 +159,16 @@ private:
     NativeWindow nextWindow = 0x100;
     std::map<NativeWindow, Window> windows;
     std::deque<std::pair<NativeWindow, Rect>> paints;
+    std::deque<std::pair<NativeWindow, Point>> queuedPresses;
     int destroyed = 0;
     std::map<NativeWindow, HostWindow> hosts;
     NativeWindow nextHost = 0x10000;
     int dialogFrame = 3;
     std::vector<Resize> resizeLog;
+    std::uint32_t failRegistration = 0;
+    std::uint32_t failClassWindow = 0;
+    WindowClassRecord lastRecord;
+    int classDestroyed = 0;
 };
 
 }  // namespace platform

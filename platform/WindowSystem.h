@@ -2,13 +2,17 @@
 // the clock, cursors and drop targets. One instance per process; tests install a headless one.
 #pragma once
 
+#include "platform/ClassWindow.h"
 #include "platform/DeviceContext.h"
 #include "platform/DropClient.h"
 #include "platform/PlatformTypes.h"
 #include "platform/WindowClient.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace platform {
 
@@ -75,10 +79,37 @@ public:
     virtual bool registerDropTarget(NativeWindow window, DropClient* client) = 0;
     virtual void revokeDropTarget(NativeWindow window) = 0;
 
+    // Windows of a class of the caller's own (ClassWindow.h). Failures answer 0 or false and set error
+    // to the system's number. Without classes of its own a system keeps a registry here that answers
+    // as Windows does: one class per name and instance.
+    virtual std::uint32_t windowClassRecordSize() { return 48; }
+    // The class's atom, or 0.
+    virtual std::uint16_t registerWindowClass(const WindowClassRecord& record, std::uint32_t& error);
+    virtual bool unregisterWindowClass(const char* className, ModuleHandle instance, std::uint32_t& error);
+    // A window of a registered class at placement (in the parent's client area), or 0.
+    virtual NativeWindow createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                           const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                           std::uint32_t& error) = 0;
+    // Shows the window normally, invalidates it without erasing and updates it at once.
+    virtual void showWindowNow(NativeWindow window) = 0;
+    // Destroys a window createClassWindow made; false, touching nothing, when it already went (with
+    // its parent, say) or was never one.
+    virtual bool destroyClassWindow(NativeWindow window) = 0;
+    // The client area, (0, 0, width, height); empty for a handle that is gone.
+    virtual Rect clientRect(NativeWindow window) = 0;
+
     // The process-wide instance: the system's own unless a test installed another.
     static WindowSystem& current();
     // Installs a replacement (null restores the system's own); the caller keeps ownership.
     static void install(WindowSystem* replacement);
+
+protected:
+    // The registry's class, for systems that keep theirs here.
+    bool classIsRegistered(const char* className, ModuleHandle instance) const;
+
+private:
+    std::map<std::pair<ModuleHandle, std::string>, std::uint16_t> classes;
+    std::uint16_t nextAtom = 0xC000;
 };
 
 }  // namespace platform

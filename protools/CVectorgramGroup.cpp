@@ -1,6 +1,7 @@
 #include "protools/CVectorgramGroup.h"
 
 #include "protools/CVectorgramProcessRTAS.h"
+#include "protools/CVectorgramView.h"
 #include "protools/library/CEffectTypeRTAS.h"
 #include "protools/library/FourCharCode.h"
 
@@ -15,6 +16,12 @@ CVectorgramGroup::CVectorgramGroup()
     defineManufacturerNamesAndID("Tonewerks\n", fourCharID("TNWK"));
     definePlugInNamesAndVersion("Tonewerks +vectorgram\n+vectorgram\n+kvl", 1);
     addGestalt(kIsCacheable);
+}
+
+void CVectorgramGroup::initialise()
+{
+    CEffectGroup::initialise();
+    registerCustomViewCreator(CVectorgramView::kName, &CVectorgramView::create);
 }
 
 void CVectorgramGroup::createEffectTypes()

@@ -13,6 +13,9 @@ public:
     // cannot be allocated.
     static CProcess* createProcess();
 
+    // The base's initialisation, then the creator of the plug-in window's view, "VectorgramView".
+    void initialise() override;
+
 protected:
     void createEffectTypes() override;
 };

@@ -1,6 +1,11 @@
 #include "protools/CVectorgramProcess.h"
 
 #include "effects/vectorgram/vectorgram.h"
+#include "protools/CVectorgramCustomUI.h"
+#include "protools/CVectorgramView.h"
+#include "protools/library/CNoResourceView.h"
+#include "protools/library/CViewFactory.h"
+#include "protools/library/WindowPort.h"
 #include "protools/library/CPlugInModule.h"
 #include "protools/library/CPluginControl_Discrete.h"
 #include "protools/library/CPluginControl_OnOff.h"
@@ -32,9 +37,14 @@ CVectorgramProcess::CVectorgramProcess() : moduleInstance(CPlugInModule::instanc
 
 CVectorgramProcess::~CVectorgramProcess()
 {
-    delete effect;
-    effect = nullptr;
+    // The library's view outlives this part of the process: it must not reach the bridge any more.
+    if (pluginView) pluginView->setCustomUI(nullptr);
+    pluginView = nullptr;
+    delete customUI;
     customUI = nullptr;
+    delete effect;  // and with it the editor
+    effect = nullptr;
+    viewPort = nullptr;
 }
 
 void CVectorgramProcess::initialiseProcess()
@@ -138,4 +148,84 @@ vectorgram* CVectorgramProcess::getEffect()
 std::int32_t CVectorgramProcess::liveProcesses()
 {
     return CProcess::liveCount();
+}
+
+CVectorgramCustomUI& CVectorgramProcess::bridge()
+{
+    if (!customUI) {
+        setCustomUI(new CVectorgramCustomUI(this));
+        customUI->getRect(nullptr, nullptr, nullptr, nullptr);
+    }
+    return *customUI;
+}
+
+CPlugInView* CVectorgramProcess::createPlugInView()
+{
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bridge().getRect(&left, &top, &right, &bottom);
+    auto view = std::make_unique<CNoResourceView>(right, bottom);
+    std::unique_ptr<CCustomView> inside =
+        CViewFactory::create("!VectorgramView[('NoID')]", PI_ViewRect{0, 0, bottom, right});
+    pluginView = dynamic_cast<CVectorgramView*>(inside.get());
+    if (pluginView) pluginView->setCustomUI(customUI);
+    if (inside) view->addSubview(std::move(inside));
+    return view.release();
+}
+
+void CVectorgramProcess::plugInViewRect(std::int32_t& top, std::int32_t& left, std::int32_t& bottom, std::int32_t& right)
+{
+    bridge().getRect(&left, &top, &right, &bottom);
+}
+
+void CVectorgramProcess::setWindowPort(const PI_WindowPort* port)
+{
+    viewPort = port;
+    CEffectProcess::setWindowPort(port);
+    if (!port) {
+        // Before any view or bridge there is nothing to close.
+        if (customUI) customUI->close();
+        if (pluginView) pluginView->setState(0);
+        return;
+    }
+    if (!customUI) return;
+    bool opened = false;
+    try {
+        opened = customUI->open(nativeWindowOfPort(port));
+    } catch (...) {
+        viewPort = nullptr;
+        CEffectProcess::setWindowPort(nullptr);
+        if (pluginView) pluginView->setState(0);
+        throw;
+    }
+    if (pluginView) pluginView->setState(opened ? 1 : 0);
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    customUI->getRect(&left, &top, &right, &bottom);
+    customUI->draw(left, top, right, bottom);
+}
+
+void CVectorgramProcess::hostIdle()
+{
+    beginIdle();
+    if (customUI) customUI->idle();
+    endIdle();
+}
+
+void CVectorgramProcess::showControlValue(std::int32_t index, std::int32_t value)
+{
+    if (customUI) customUI->setControlValue(index, value);
+}
+
+void CVectorgramProcess::setControlHighlight(std::int32_t index, bool highlighted, std::int32_t colour)
+{
+    if (index == kBypassControl)
+        CEffectProcess::setControlHighlight(index, highlighted, colour);
+    else if (customUI)
+        customUI->setControlHighlight(index, highlighted, colour);
+}
+
+std::int32_t CVectorgramProcess::controlUnderPoint(std::int32_t x, std::int32_t y)
+{
+    std::int32_t index = 0;
+    if (customUI) customUI->controlIndexAt(x, y, &index);
+    return index;
 }

@@ -9,7 +9,12 @@
 #include "widgets/VGVUBitMeter.h"
 #include "widgets/VGVectorgram.h"
 
+#include <cmath>
 #include <cstdlib>
+
+#if defined(VECTORGRAM_PROTOOLS)
+#include "protools/CVectorgramProcess.h"
+#endif
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
@@ -22,7 +27,12 @@ const VGPalette CVectorgramVSTEditor::kDefaultPalette = {{
     {0, 0, 0, 255},
 }};
 
+#if defined(VECTORGRAM_PROTOOLS)
+CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect, IVectorgramProcess* process)
+    : AEffGUIEditor(effect), processInterface(process)
+#else
 CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect) : AEffGUIEditor(effect)
+#endif
 {
     rect.top = 0;
     rect.left = 0;
@@ -38,6 +48,9 @@ CVectorgramVSTEditor::~CVectorgramVSTEditor()
 
 bool CVectorgramVSTEditor::open(void* parentWindow)
 {
+#if defined(VECTORGRAM_PROTOOLS)
+    inIdle = false;
+#endif
     AEffGUIEditor::open(parentWindow);
     colourScheme = kDefaultPalette;
     frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
@@ -105,12 +118,29 @@ void CVectorgramVSTEditor::showDisplay()
     vectorDisplay->setSampleCount(float(samples));
 }
 
+#if defined(VECTORGRAM_PROTOOLS)
+void CVectorgramVSTEditor::setParameter(VstInt32 index, float value)
+{
+    // The process set the effect already; the widgets belong to this editor's thread.
+    if (deferredFromOtherThread(index)) return;
+    if (!frame) return;
+    effect->setParameter(index, value);
+    if (index != kDisplayTag) return;
+    if (!(value >= 0.0f && value <= 1.0f)) {
+        showDisplay();  // no value a control gives: slider and scope show what the effect made of it
+        return;
+    }
+    displaySlider->setValue(value);
+    vectorDisplay->setSampleCount(std::trunc(value * 502.0f + 10.0f));
+}
+#else
 void CVectorgramVSTEditor::setParameter(VstInt32 index, float)
 {
     if (index != kDisplayTag) return;
     if (deferredFromOtherThread(index)) return;
     if (editorOpen.load(relaxed)) showDisplay();
 }
+#endif
 
 void CVectorgramVSTEditor::copyMeters()
 {
@@ -124,17 +154,41 @@ void CVectorgramVSTEditor::copyMeters()
     meterRight->setNeedsRedraw(true);
 }
 
+#if defined(VECTORGRAM_PROTOOLS)
+void CVectorgramVSTEditor::idle()
+{
+    if (!frame || inIdle) return;
+    inIdle = true;
+    const std::shared_ptr<bool> stillHere = lifeline();
+    AEffGUIEditor::idle();
+    // The pass may have ended the editor with its insert.
+    if (*stillHere) inIdle = false;
+}
+
+void CVectorgramVSTEditor::runIdle()
+{
+    if (processInterface) processInterface->idle();
+}
+
+void CVectorgramVSTEditor::sendDisplay(float value)
+{
+    // Pro Tools reports the value back when it takes it; only then does the parameter change.
+    if (processInterface)
+        processInterface->setControlValue(kDisplayTag, CVectorgramProcess::valueToControl(value, 0.0f, 1.0f));
+}
+#else
+void CVectorgramVSTEditor::sendDisplay(float value)
+{
+    effect->setParameterAutomated(kDisplayTag, value);
+}
+#endif
+
 void CVectorgramVSTEditor::idleOpen()
 {
     if (takeDeferredParameters() & (1u << kDisplayTag)) showDisplay();
     AEffGUIEditor::idleOpen();
     vectorDisplay->setNeedsRedraw(true);
     copyMeters();
-}
-
-void CVectorgramVSTEditor::sendDisplay(float value)
-{
-    effect->setParameterAutomated(kDisplayTag, value);
 }
 
 void CVectorgramVSTEditor::onValueChanged(CDrawContext*, CControl* control)

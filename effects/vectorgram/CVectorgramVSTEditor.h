@@ -1,20 +1,25 @@
 // The +vectorgram editor, 390 x 430: title, the vector scope between a lamp-column meter per channel,
 // the "display" slider, the peak/bits switch for both meters, the colour button and the banner.
 //
-// Written for both builds. The Pro Tools build will listen through a CNoUIControlListener and send
-// the slider's edits to its own control; both differences sit in sendDisplay and the listener base.
+// Written for both builds. The Pro Tools build (VECTORGRAM_PROTOOLS) lives in a window the Pro Tools
+// bridge makes: it listens through a CNoUIControlListener (Alt-click resets), sends the slider's edits
+// to Pro Tools control 2 through the process, which reports them back, waits in drags through the
+// process's idle, and is open whenever it has a frame.
 #pragma once
 
 #include "effects/vectorgram/vectorgram.h"
 #include "platform/GraphicsSession.h"
 #include "viewframework/AEffGUIEditor.h"
 #include "viewframework/CControlListener.h"
+#include "viewframework/CNoUIControlListener.h"
+#include "viewframework/ViewRect.h"
 #include "widgets/VGPalette.h"
 
 #include <atomic>
 #include <cstdint>
 #include <thread>
 
+class IVectorgramProcess;
 class VGBottomLabel;
 class VGLogo;
 class VGSlider;
@@ -23,7 +28,13 @@ class VGTextButton;
 class VGVectorgram;
 class VGVUBitMeter;
 
-class CVectorgramVSTEditor : public AEffGUIEditor, public CControlListener {
+class CVectorgramVSTEditor : public AEffGUIEditor,
+#if defined(VECTORGRAM_PROTOOLS)
+                             public CNoUIControlListener
+#else
+                             public CControlListener
+#endif
+{
 public:
     static constexpr std::int32_t kWidth = 390;
     static constexpr std::int32_t kHeight = 430;
@@ -39,19 +50,41 @@ public:
                                                : "Tonewerks +vectorgram vst - 1.0.0 - drawn stereo, sample by sample";
     static const VGPalette kDefaultPalette;
 
+#if defined(VECTORGRAM_PROTOOLS)
+    // The process owns the effect; slider edits and drag waits go to it. The effect owns the editor.
+    CVectorgramVSTEditor(vectorgram* effect, IVectorgramProcess* process);
+#else
     explicit CVectorgramVSTEditor(vectorgram* effect);
+#endif
     ~CVectorgramVSTEditor() override;
 
     bool open(void* parentWindow) override;
     void close() override;
-    // From the effect, on any thread: applied at once on the editor's own thread, otherwise recorded
-    // and applied at the next idle, so a host thread never touches a widget.
+#if defined(VECTORGRAM_PROTOOLS)
+    // Guards against re-entry: Pro Tools' idle reaches the editor again from inside a drag that an
+    // idle runs.
+    void idle() override;
+#endif
+    // VST build: from the effect, on any thread: applied at once on the editor's own thread, otherwise
+    // recorded and applied at the next idle, so a host thread never touches a widget.
+    // Pro Tools build: from the bridge, with Pro Tools' value of a control: the effect takes it, and for
+    // the display parameter slider and scope follow (from another thread only at the next idle).
     void setParameter(VstInt32 index, float value) override;
 
     void onValueChanged(CDrawContext* context, CControl* control) override;
 
     const VGPalette& currentPalette() const { return colourScheme; }
+#if defined(VECTORGRAM_PROTOOLS)
+    bool isEditorOpen() const { return frame != nullptr; }
+    // Where the bridge places the editor: its rectangle, 0, 0, 390, 430 until the bridge sets another.
+    const ViewRect& getEditorRect() const { return editorRect; }
+    void setEditorRect(const ViewRect& r) { editorRect = r; }
+    // A drag's wait: the process's idle, which keeps the library (and through it the host) going.
+    void runIdle() override;
+    IVectorgramProcess* process() const { return processInterface; }
+#else
     bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
+#endif
     // Tests: the widgets of an open editor (null while closed).
     VGVectorgram* display() const { return vectorDisplay; }
     VGVUBitMeter* leftMeter() const { return meterLeft; }
@@ -72,6 +105,9 @@ private:
     void sendDisplay(float value);
     void copyMeters();
 
+#if defined(VECTORGRAM_PROTOOLS)
+    IVectorgramProcess* processInterface = nullptr;
+#endif
     VGPalette colourScheme = kDefaultPalette;
     VGLogo* logo = nullptr;
     VGVectorgram* vectorDisplay = nullptr;
@@ -81,6 +117,13 @@ private:
     VGSlider* displaySlider = nullptr;
     VGTargetButton* colourButton = nullptr;
     VGBottomLabel* bottomLabel = nullptr;
+#if defined(VECTORGRAM_PROTOOLS)
+    ViewRect editorRect{0, 0, kWidth, kHeight};
+#endif
     platform::GraphicsSession graphics;
     std::atomic<bool> editorOpen{false};
+#if defined(VECTORGRAM_PROTOOLS)
+    // An idle in progress: one reached again from a loop inside it (a drag) returns at once.
+    bool inIdle = false;
+#endif
 };

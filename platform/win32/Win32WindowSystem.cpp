@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include <cstdio>
+#include <map>
 
 namespace platform {
 
@@ -395,6 +396,95 @@ void Win32WindowSystem::revokeDropTarget(NativeWindow window)
 {
     HWND hwnd = reinterpret_cast<HWND>(window);
     if (hwnd && IsWindow(hwnd)) revokeOn(hwnd);
+}
+
+namespace {
+// Class windows this library made, with what identifies each: a handle alone may have been reused
+// by the time it is destroyed, when the window went with its parent.
+struct ClassWindow {
+    HWND parent;
+    ATOM atom;
+};
+std::map<HWND, ClassWindow> classWindows;
+}  // namespace
+
+std::uint32_t Win32WindowSystem::windowClassRecordSize()
+{
+    return sizeof(WNDCLASSEXA);
+}
+
+std::uint16_t Win32WindowSystem::registerWindowClass(const WindowClassRecord& record, std::uint32_t& error)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = UINT(record.recordSize);
+    wc.style = UINT(record.style);
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = reinterpret_cast<HINSTANCE>(record.instance);
+    wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(record.icon));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(record.cursor));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszMenuName = record.menuName;
+    wc.lpszClassName = record.className;
+    const ATOM atom = RegisterClassExA(&wc);
+    error = atom ? 0 : GetLastError();
+    return atom;
+}
+
+bool Win32WindowSystem::unregisterWindowClass(const char* className, ModuleHandle instance, std::uint32_t& error)
+{
+    const bool done = UnregisterClassA(className, reinterpret_cast<HINSTANCE>(instance)) != 0;
+    error = done ? 0 : GetLastError();
+    return done;
+}
+
+NativeWindow Win32WindowSystem::createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                                  const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                                  std::uint32_t& error)
+{
+    HWND parentWindow = reinterpret_cast<HWND>(parent);
+    HWND hwnd = CreateWindowExA(0, className, title, DWORD(style), placement.left, placement.top, placement.width(),
+                                placement.height(), parentWindow, nullptr, reinterpret_cast<HINSTANCE>(instance),
+                                nullptr);
+    if (!hwnd) {
+        error = GetLastError();
+        // A refusal that set no error still has to read as one.
+        if (!error) error = kErrorInvalidWindowHandle;
+        return 0;
+    }
+    error = 0;
+    classWindows[hwnd] = ClassWindow{parentWindow, ATOM(GetClassLongA(hwnd, GCW_ATOM))};
+    return reinterpret_cast<NativeWindow>(hwnd);
+}
+
+void Win32WindowSystem::showWindowNow(NativeWindow window)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    if (!classWindows.count(hwnd) || !IsWindow(hwnd)) return;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+}
+
+bool Win32WindowSystem::destroyClassWindow(NativeWindow window)
+{
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    auto it = classWindows.find(hwnd);
+    if (it == classWindows.end()) return false;
+    const ClassWindow made = it->second;
+    classWindows.erase(it);
+    // Gone with its parent, or the handle now names another window: nothing of ours to destroy.
+    if (!IsWindow(hwnd) || ATOM(GetClassLongA(hwnd, GCW_ATOM)) != made.atom ||
+        GetAncestor(hwnd, GA_PARENT) != made.parent)
+        return false;
+    return DestroyWindow(hwnd) != 0;
+}
+
+Rect Win32WindowSystem::clientRect(NativeWindow window)
+{
+    HWND hwnd = liveWindow(window);
+    RECT r{};
+    if (!hwnd || !GetClientRect(hwnd, &r)) return {};
+    return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
 }
 
 }  // namespace platform

@@ -39,6 +39,16 @@ public:
     bool registerDropTarget(NativeWindow window, DropClient* client) override;
     void revokeDropTarget(NativeWindow window) override;
 
+    std::uint32_t windowClassRecordSize() override;
+    std::uint16_t registerWindowClass(const WindowClassRecord& record, std::uint32_t& error) override;
+    bool unregisterWindowClass(const char* className, ModuleHandle instance, std::uint32_t& error) override;
+    NativeWindow createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                   const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                   std::uint32_t& error) override;
+    void showWindowNow(NativeWindow window) override;
+    bool destroyClassWindow(NativeWindow window) override;
+    Rect clientRect(NativeWindow window) override;
+
     // The class name of this library's windows ("Plugin" and the module handle); for tests.
     static const char* windowClassName();
     static bool windowClassRegistered();

@@ -7,6 +7,7 @@
 #include <X11/cursorfont.h>
 #undef CursorShape  // a request class of X.h; the name is ours here
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -241,6 +242,69 @@ void X11WindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
     XResizeWindow(d, ::Window(window), unsigned(w - inner), unsigned(h - inner));
 }
 
+NativeWindow X11WindowSystem::createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                                const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                                std::uint32_t& error)
+{
+    Display* d = display(true);
+    error = 0;
+    if (!classIsRegistered(className, instance))
+        error = kErrorClassNotFound;
+    else if (!parent)
+        error = kErrorNoParentForChild;
+    else if (!d)
+        error = kErrorInvalidWindowHandle;
+    if (error) return 0;
+    // X has no empty windows; the class's black brush is the window's background.
+    const unsigned w = unsigned(std::max(placement.width(), 1)), h = unsigned(std::max(placement.height(), 1));
+    ErrorTrap trap(d);
+    const ::Window made = XCreateSimpleWindow(d, ::Window(parent), placement.left, placement.top, w, h, 0, 0,
+                                              BlackPixel(d, DefaultScreen(d)));
+    if (!trap.sync() || !made) {
+        error = kErrorInvalidWindowHandle;
+        return 0;
+    }
+    if (title) XStoreName(d, made, title);
+    XSelectInput(d, made, StructureNotifyMask);
+    if (style & kWindowVisible) XMapWindow(d, made);
+    if (!trap.sync()) {
+        error = kErrorInvalidWindowHandle;
+        return 0;
+    }
+    classWindows.insert(NativeWindow(made));
+    return NativeWindow(made);
+}
+
+void X11WindowSystem::showWindowNow(NativeWindow window)
+{
+    if (!connection || !classWindows.count(window)) return;
+    ErrorTrap trap(connection);
+    XMapWindow(connection, ::Window(window));
+}
+
+bool X11WindowSystem::destroyClassWindow(NativeWindow window)
+{
+    if (!connection) return false;
+    // A window the server already reported gone is not asked about again.
+    XSync(connection, False);
+    XEvent e;
+    if (XCheckTypedWindowEvent(connection, ::Window(window), DestroyNotify, &e)) classWindows.erase(window);
+    if (!classWindows.erase(window)) return false;
+    ErrorTrap trap(connection);
+    XDestroyWindow(connection, ::Window(window));
+    return trap.sync();
+}
+
+Rect X11WindowSystem::clientRect(NativeWindow window)
+{
+    Display* d = display(true);
+    if (!d || !window) return {};
+    XWindowAttributes a{};
+    ErrorTrap trap(d);
+    if (!XGetWindowAttributes(d, ::Window(window), &a) || !trap.sync()) return {};
+    return {0, 0, a.width, a.height};
+}
+
 void X11WindowSystem::present(NativeWindow window, const Rect& r)
 {
     auto it = windows.find(window);
@@ -267,6 +331,8 @@ void X11WindowSystem::present(NativeWindow window, const Rect& r)
 void X11WindowSystem::dispatch(void* raw)
 {
     XEvent& e = *static_cast<XEvent*>(raw);
+    if (e.type == DestroyNotify && e.xdestroywindow.window == e.xany.window)
+        classWindows.erase(NativeWindow(e.xany.window));
     auto it = windows.find(NativeWindow(e.xany.window));
     if (it == windows.end()) return;
     WindowClient* client = it->second.client;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 struct _XDisplay;
 
@@ -47,6 +48,13 @@ public:
     bool registerDropTarget(NativeWindow, DropClient*) override { return true; }
     void revokeDropTarget(NativeWindow) override {}
 
+    NativeWindow createClassWindow(const char* className, const char* title, std::uint32_t style,
+                                   const Rect& placement, NativeWindow parent, ModuleHandle instance,
+                                   std::uint32_t& error) override;
+    void showWindowNow(NativeWindow window) override;
+    bool destroyClassWindow(NativeWindow window) override;
+    Rect clientRect(NativeWindow window) override;
+
     // Copies part of the window's backing image to the screen.
     void present(NativeWindow window, const Rect& r);
 
@@ -61,6 +69,8 @@ private:
     _XDisplay* connection = nullptr;
     bool tried = false;
     std::map<NativeWindow, Window> windows;
+    // Class windows alive as far as the server has told us; those that died with their parent leave.
+    std::set<NativeWindow> classWindows;
     CursorHandle cursor = 0;
     std::map<int, CursorHandle> made;
 };

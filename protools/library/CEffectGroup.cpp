@@ -55,3 +55,15 @@ CEffectType* CEffectGroup::type(std::int32_t number) const
     if (number < 1 || number > typeCount()) return nullptr;
     return types[std::size_t(number - 1)].get();
 }
+
+void CEffectGroup::registerCustomViewCreator(std::string name, CCustomView::Creator creator)
+{
+    if (!creator) throw CDAEError(PI_ErrNullPointer);
+    viewCreators[std::move(name)] = creator;
+}
+
+CCustomView::Creator CEffectGroup::customViewCreator(const std::string& name) const
+{
+    const auto it = viewCreators.find(name);
+    return it == viewCreators.end() ? nullptr : it->second;
+}

@@ -3,7 +3,10 @@
 // createEffectTypes, which the library calls from initialise.
 #pragma once
 
+#include "protools/library/CCustomView.h"
+
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +32,10 @@ public:
     // Takes the type; throws CDAEError(PI_ErrMissingResource) when the resource file lacks its page tables.
     void addEffectType(std::unique_ptr<CEffectType> type);
 
+    // The creator of the custom view of this name, for the view factory; a second one replaces the first.
+    void registerCustomViewCreator(std::string name, CCustomView::Creator creator);
+    CCustomView::Creator customViewCreator(const std::string& name) const;  // null for none
+
     const std::string& manufacturerNames() const { return manufacturer; }
     std::uint32_t manufacturerID() const { return manufacturerCode; }
     const std::string& plugInNames() const { return plugIn; }
@@ -47,4 +54,5 @@ private:
     std::int32_t plugInVersion = 0;
     std::vector<std::int32_t> gestaltList;
     std::vector<std::unique_ptr<CEffectType>> types;
+    std::map<std::string, CCustomView::Creator> viewCreators;
 };

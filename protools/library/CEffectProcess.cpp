@@ -2,18 +2,21 @@
 
 #include "protools/library/CControlsChunk.h"
 #include "protools/library/CDAEError.h"
+#include "protools/library/CPlugInView.h"
 #include "protools/library/CPluginControl.h"
 
 #include <algorithm>
 
 CEffectProcess::CEffectProcess() = default;
-CEffectProcess::~CEffectProcess() = default;
+CEffectProcess::~CEffectProcess() = default;  // the view goes after the plug-in's part of the process
 
 void CEffectProcess::addControl(std::unique_ptr<CPluginControl> control)
 {
     if (!control) throw CDAEError(PI_ErrNullPointer);
     controls.push_back(std::move(control));
     touches.push_back(0);
+    lastRequests.emplace_back();
+    highlighted.push_back(false);
 }
 
 void CEffectProcess::declareMasterBypass(std::int32_t index)
@@ -62,6 +65,9 @@ PI_Err CEffectProcess::requestControlValue(std::int32_t index, std::int32_t valu
     if (!c) return PI_ErrUnknownControl;
     if (!c->accepts(value)) return PI_ErrValueOutOfRange;
     if (!connected()) return applyControlValue(index, value);
+    std::optional<std::int32_t>& last = lastRequests[std::size_t(index - 1)];
+    if (last == value && c->value() == value) return PI_NoErr;
+    last = value;
     notifyHost(PI_NotifyControlRequest, index, value);
     return PI_NoErr;
 }
@@ -145,4 +151,71 @@ void CEffectProcess::startControls()
     if (bypassIndex != 0 && control(bypassIndex) == nullptr) throw CDAEError(PI_ErrUnknownControl);
     for (std::int32_t i = 1; i <= controlCount(); ++i)
         if (i != bypassIndex) updateAlgorithm(i);
+}
+
+void CEffectProcess::plugInViewRect(std::int32_t& top, std::int32_t& left, std::int32_t& bottom, std::int32_t& right)
+{
+    top = left = bottom = right = 0;
+}
+
+PI_Err CEffectProcess::viewSize(PI_ViewRect& rect)
+{
+    PI_ViewRect r{};
+    plugInViewRect(r.top, r.left, r.bottom, r.right);
+    if (r.right <= r.left || r.bottom <= r.top) return PI_ErrNoWindow;
+    rect = r;
+    return PI_NoErr;
+}
+
+PI_Err CEffectProcess::openWindow(const PI_WindowPort& given)
+{
+    if (!view) view.reset(createPlugInView());
+    if (!view || view->empty()) return PI_ErrNoWindow;
+    port = given;
+    try {
+        setWindowPort(&port);
+    } catch (...) {
+        portSet = false;  // whatever the plug-in managed, no window of it is open
+        throw;
+    }
+    return PI_NoErr;
+}
+
+PI_Err CEffectProcess::closeWindow()
+{
+    if (!portSet) return PI_ErrNoWindow;
+    setWindowPort(nullptr);
+    return PI_NoErr;
+}
+
+void CEffectProcess::setWindowPort(const PI_WindowPort* given)
+{
+    if (given && given != &port) port = *given;
+    portSet = given != nullptr;
+}
+
+PI_Err CEffectProcess::drawWindow(const PI_ViewRect* area)
+{
+    if (!portSet || !view) return PI_ErrNoWindow;
+    view->draw(area ? *area : view->bounds());
+    return PI_NoErr;
+}
+
+PI_Err CEffectProcess::highlightControl(std::int32_t index, bool on, std::int32_t colour)
+{
+    if (!control(index)) return PI_ErrUnknownControl;
+    setControlHighlight(index, on, colour);
+    return PI_NoErr;
+}
+
+void CEffectProcess::setControlHighlight(std::int32_t index, bool on, std::int32_t)
+{
+    // The library shows its own controls' highlights in the host's strip, not in the plug-in window.
+    if (control(index)) highlighted[std::size_t(index - 1)] = on;
+}
+
+std::int32_t CEffectProcess::controlAt(std::int32_t x, std::int32_t y)
+{
+    const std::int32_t index = controlUnderPoint(x, y);
+    return control(index) ? index : 0;
 }

@@ -113,6 +113,14 @@ PI_Err CPlugInModule::destroyInsert(PI_Insert insert)
     if (!process) return PI_ErrUnknownInsert;
     CProcess& base = *process;
     base.notify = nullptr;  // a process on its way out tells the host nothing more
+    // Its window goes first, as it does in the host: that also ends a gesture in it that may be running
+    // underneath this call.
+    if (process->windowOpen()) {
+        try {
+            process->closeWindow();
+        } catch (...) {
+        }
+    }
     if (base.callDepth > 0)
         base.destroyPending = true;
     else

@@ -2,6 +2,7 @@
 
 #include "protools/library/CEffectGroup.h"
 #include "protools/library/CPlugInModule.h"
+#include "platform/WindowSystem.h"
 
 #include <cstring>
 
@@ -34,21 +35,60 @@ void CProcess::renderBlock(float** inputs, float** outputs, std::int32_t frames)
     }
 }
 
+namespace {
+// About as often as a host idles an insert; the plug-in's own loops get its turns no faster.
+constexpr std::uint32_t kIdleTurn = 10;
+}  // namespace
+
+void CProcess::runHostIdle()
+{
+    ++idling;
+    lastIdleTick = platform::WindowSystem::current().ticks();
+    idledOnce = true;
+    hostIdle();
+    --idling;
+}
+
 void CProcess::hostIdle()
 {
-    doIdleWork();
+    beginIdle();
+    endIdle();
+}
+
+void CProcess::beginIdle()
+{
+    // Nothing of the library's own waits for the host's idle here.
+}
+
+void CProcess::endIdle()
+{
+    if (CEffectGroup* group = CPlugInModule::instance().group()) group->idle();
 }
 
 void CProcess::doIdleWork()
 {
-    if (CEffectGroup* group = CPlugInModule::instance().group()) group->idle();
+    enterCall();
+    platform::WindowSystem& system = platform::WindowSystem::current();
+    if (idling == 0 && (!idledOnce || system.ticks() - lastIdleTick >= kIdleTurn)) {
+        runHostIdle();
+    } else {
+        endIdle();
+        system.sleep(1);
+    }
+    leaveCall();
 }
 
 void CProcess::notifyHost(std::int32_t notification, std::int32_t controlIndex, std::int32_t value)
 {
     if (!notify) return;
-    ++callDepth;
+    enterCall();
     notify(notifyUser, handle, notification, controlIndex, value);
-    --callDepth;
-    if (callDepth == 0 && destroyPending) CPlugInModule::instance().retire(this);
+    leaveCall();
+}
+
+void CProcess::leaveCall()
+{
+    // The host destroyed the insert meanwhile: it goes at the next host routine, once nothing of it
+    // is on the stack any more.
+    if (--callDepth == 0 && destroyPending) CPlugInModule::instance().retire(this);
 }

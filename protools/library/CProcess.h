@@ -23,9 +23,15 @@ public:
     // counts of valid pointers and frames > 0. This base passes the input through.
     virtual void renderBlock(float** inputs, float** outputs, std::int32_t frames);
 
-    // The host's idle call for the insert. This base does the library's idle work.
+    // The host's idle call for the insert (the Idle routine).
+    void runHostIdle();
+    // What the insert does with the host's idle. This base does the library's idle work; a plug-in
+    // with a window gives it its turn between the two halves, beginIdle and endIdle.
     virtual void hostIdle();
-    // The library's idle work for the process: the group's idle.
+    // The library's idle work for the process, for a plug-in that waits in a loop of its own (a drag):
+    // what is queued for the insert, which is the insert's own idle turn when one is due and the
+    // plug-in is not inside one already (the host keeps idling the insert meanwhile), then the group's
+    // idle. Between turns it leaves the host the processor for a millisecond.
     void doIdleWork();
 
     std::int32_t sampleRate() const { return hostSampleRate; }
@@ -48,6 +54,14 @@ public:
     // Processes alive in the library.
     static std::int32_t liveCount();
 
+    // Host idle turns the insert is inside now.
+    int idleDepth() const { return idling; }
+
+protected:
+    // The library's own idle work, and the rest of it: the group's idle.
+    void beginIdle();
+    void endIdle();
+
 private:
     friend class CInsertTable;
     friend class CPlugInModule;
@@ -63,6 +77,14 @@ private:
     // from inside one of them has it deleted when the outermost returns.
     int callDepth = 0;
     bool destroyPending = false;
+    int idling = 0;
+    std::uint32_t lastIdleTick = 0;
+    bool idledOnce = false;
+
+    // A call into the process on its own behalf (a notification, the plug-in's idle work): the process
+    // stays until it ends, and goes after it when the host destroyed the insert meanwhile.
+    void enterCall() { ++callDepth; }
+    void leaveCall();
 
     static std::atomic<std::int32_t> live;
 };

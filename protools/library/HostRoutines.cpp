@@ -7,6 +7,7 @@
 #include "protools/library/CPlugInModule.h"
 #include "protools/library/CPluginControl.h"
 #include "protools/library/MultiLengthName.h"
+#include "protools/library/WindowPort.h"
 
 #include <cstring>
 #include <new>
@@ -211,7 +212,7 @@ PI_Err PI_CALL setNotify(PI_Insert insert, PI_NotifyProc notify, void* user)
 PI_Err PI_CALL idle(PI_Insert insert)
 {
     return withInsert(insert, [&](CEffectProcess& p) {
-        p.hostIdle();
+        p.runHostIdle();
         return PI_NoErr;
     });
 }
@@ -305,6 +306,65 @@ PI_Err PI_CALL restoreChunk(PI_Insert insert, const void* data, std::int32_t siz
     return withInsert(insert, [&](CEffectProcess& p) { return p.restoreChunk(data, size); });
 }
 
+// The window routines: whatever the plug-in's window throws (the system's refusal of a window class or
+// a window, as a number) is the host's PI_ErrWindowFailed.
+template <typename Body>
+PI_Err withWindow(PI_Insert insert, Body&& body)
+{
+    return withInsert(insert, [&](CEffectProcess& p) -> PI_Err {
+        try {
+            return body(p);
+        } catch (const CDAEError&) {
+            throw;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (...) {
+            return PI_ErrWindowFailed;
+        }
+    });
+}
+
+PI_Err PI_CALL getViewSize(PI_Insert insert, PI_ViewRect* rect)
+{
+    return withWindow(insert, [&](CEffectProcess& p) -> PI_Err {
+        if (!rect) return PI_ErrNullPointer;
+        return p.viewSize(*rect);
+    });
+}
+
+PI_Err PI_CALL openWindow(PI_Insert insert, const PI_WindowPort* port)
+{
+    return withWindow(insert, [&](CEffectProcess& p) -> PI_Err {
+        if (!port) return PI_ErrNullPointer;
+        if (!nativeWindowOfPort(port)) return PI_ErrBadPort;
+        return p.openWindow(*port);
+    });
+}
+
+PI_Err PI_CALL closeWindow(PI_Insert insert)
+{
+    return withWindow(insert, [&](CEffectProcess& p) { return p.closeWindow(); });
+}
+
+PI_Err PI_CALL drawWindow(PI_Insert insert, const PI_ViewRect* area)
+{
+    return withWindow(insert, [&](CEffectProcess& p) { return p.drawWindow(area); });
+}
+
+PI_Err PI_CALL highlightControl(PI_Insert insert, std::int32_t index, std::int32_t highlighted, std::int32_t colour)
+{
+    return withWindow(insert, [&](CEffectProcess& p) { return p.highlightControl(index, highlighted != 0, colour); });
+}
+
+PI_Err PI_CALL controlAt(PI_Insert insert, std::int32_t x, std::int32_t y, std::int32_t* index)
+{
+    return withWindow(insert, [&](CEffectProcess& p) -> PI_Err {
+        if (!index) return PI_ErrNullPointer;
+        *index = p.controlAt(x, y);
+        return PI_NoErr;
+    });
+}
+
 template <typename Routine>
 PI_Routine routine(Routine r)
 {
@@ -337,6 +397,12 @@ PI_Routine hostRoutine(std::int32_t selector)
     case PI_SelGetChunkSize: return routine(&getChunkSize);
     case PI_SelSaveChunk: return routine(&saveChunk);
     case PI_SelRestoreChunk: return routine(&restoreChunk);
+    case PI_SelGetViewSize: return routine(&getViewSize);
+    case PI_SelOpenWindow: return routine(&openWindow);
+    case PI_SelCloseWindow: return routine(&closeWindow);
+    case PI_SelDrawWindow: return routine(&drawWindow);
+    case PI_SelHighlightControl: return routine(&highlightControl);
+    case PI_SelControlAt: return routine(&controlAt);
     default: return nullptr;
     }
 }

@@ -480,3 +480,77 @@ TEST_F(VectorgramInPlughost, SwitchAndColourButtonAreNoParameters)
     ASSERT_EQ(twice.pixels.size(), plain.pixels.size());
     EXPECT_EQ(twice.pixels, plain.pixels) << "the second click restores exactly the defaults";
 }
+
+// +vectorgram for Pro Tools: its window opened as the stand-in Pro Tools opens it, in a host window
+// 41 pixels wider and 60 taller than the editor, so the plug-in places it at (20, 60).
+class VectorgramRtasInPlughost : public PlughostEditor {
+protected:
+    Picture rtas(const std::string& extra, Result& r) { return render(extra, r, "env -u DISPLAY", "vectorgram_rtas"); }
+    // Each "request INDEX VALUE" (or "report ...") line of a run, in order.
+    static std::vector<std::pair<int, long long>> lines(const std::string& out, const char* word)
+    {
+        std::vector<std::pair<int, long long>> found;
+        std::istringstream all(out);
+        std::string line, first;
+        while (std::getline(all, line)) {
+            std::istringstream words(line);
+            int index = 0;
+            long long value = 0;
+            if (words >> first && first == word && words >> index >> value) found.emplace_back(index, value);
+        }
+        return found;
+    }
+};
+
+TEST_F(VectorgramRtasInPlughost, ThePictureIsTheVstEditorsButForTheBannersBuildWord)
+{
+    Result r;
+    const Picture rtasPicture = rtas("--idle 100", r);
+    EXPECT_NE(r.out.find("editor:      390 x 430\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("host window: 431 x 490\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("placed at:   20,60 (390 x 430)\n"), std::string::npos) << "bottom, centred, truncated\n"
+                                                                                << r.out;
+    EXPECT_TRUE(lines(r.out, "request").empty()) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+2\s+Samples\s+-517620561\s+200\n)"))) << r.out;
+    const Picture vst = render("--idle 100", r, "env -u DISPLAY", "vectorgram_vst");
+    ASSERT_EQ(rtasPicture.width, 390);
+    ASSERT_EQ(rtasPicture.height, 430);
+    ASSERT_EQ(vst.pixels.size(), rtasPicture.pixels.size());
+    int above = 0, banner = 0;
+    for (int y = 0; y < 430; ++y)
+        for (int x = 0; x < 390; ++x)
+            (y < 420 ? above : banner) += rtasPicture.at(x, y) != vst.at(x, y);
+    EXPECT_EQ(above, 0) << "everything above the banner is the same";
+    EXPECT_GT(banner, 0) << "\"rtas\" where the VST build says \"vst\"";
+}
+
+TEST_F(VectorgramRtasInPlughost, DraggingTheSliderAsksForControlTwoAndTheEffectFollowsTheReport)
+{
+    Result r;
+    const Picture p = rtas("--drag 157,388:389,388", r);
+    const auto requests = lines(r.out, "request"), reports = lines(r.out, "report");
+    ASSERT_FALSE(requests.empty()) << r.out;
+    EXPECT_EQ(requests, reports) << "each request reported back";
+    for (const auto& [index, value] : requests) EXPECT_EQ(index, 2);
+    EXPECT_TRUE(std::is_sorted(requests.begin(), requests.end())) << r.out;
+    EXPECT_EQ(requests.back().second, 2147483647LL);
+    EXPECT_EQ(r.out.find("touch"), std::string::npos) << "a drag touches no control\n" << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+2\s+Samples\s+2147483647\s+512\n)"))) << r.out;
+    ASSERT_EQ(p.width, 390);
+    EXPECT_EQ(p.at(25 + 328, 380 + 13), kVectorgramAccent) << "the thumb at the right end";
+
+    const Picture automated = rtas("--control 2=2147483647 --automate 2=-2147483648", r);
+    EXPECT_EQ(automated.at(25 + 12, 380 + 13), kVectorgramAccent) << "10 samples: the thumb at the left end";
+    EXPECT_TRUE(lines(r.out, "request").empty()) << "what the host set is not asked for\n" << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\s+2\s+Samples\s+-2147483648\s+10\n)"))) << r.out;
+}
+
+TEST_F(VectorgramRtasInPlughost, BadArgumentsGiveOneClearLine)
+{
+    const std::string ed = "editor " + plugin("vectorgram_rtas") + " " + path("out.png");
+    expectFailure(ed + " --param 0=1", "--param: a Pro Tools plug-in has controls");
+    expectFailure(ed + " --control 3=0", "--control 3=0: index out of range (the plug-in has 2 controls)");
+    expectFailure(ed + " --automate 2=x", "--automate 2=x: 'x' is not a control value");
+    expectFailure(ed + " --press 390,10", "--press 390,10: outside the 390 x 430 editor");
+    expectFailure(ed + " --control 1=5", "--control 1=5: value out of range");
+}

@@ -254,7 +254,8 @@ TEST_F(Plughost, InfoShowsAProToolsPlugInsNamesIdsStemsAndControls)
           "input format 1 (2 channels), output format 1 (2 channels)",
           "1  'bypa'  on/off 0..1, default 0, value 0 shown 0 \"Off\", master bypass",
           "4 \"Bypa\", 12 \"Bypass\", 30 \"Master Bypass\"", "2  'knb3'  discrete 10..512, default 200",
-          "shown 200 \"200\"", "4 \"smp\", 12 \"Samples\", 30 \"Samples\"", "36 bytes"})
+          "shown 200 \"200\"", "4 \"smp\", 12 \"Samples\", 30 \"Samples\"", "36 bytes",
+          "editor:        390 x 430\n"})
         EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
 }
 

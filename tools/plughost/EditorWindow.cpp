@@ -130,6 +130,23 @@ bool EditorWindow::screenPoint(int x, int y, int& screenX, int& screenY)
     return XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &screenX, &screenY, &child);
 }
 
+bool EditorWindow::childGeometry(int& x, int& y, int& width, int& height)
+{
+    if (!display_ || !window_) return false;
+    ErrorTrap trap(display_);
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, window_, &root, &parent, &children, &count) || !trap.ok()) return false;
+    const ::Window first = count > 0 ? children[0] : 0;
+    if (children) XFree(children);
+    if (!first) return false;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display_, first, &root, &x, &y, &w, &h, &border, &depth) || !trap.ok()) return false;
+    width = int(w);
+    height = int(h);
+    return true;
+}
+
 bool EditorWindow::capture(std::vector<std::uint32_t>& pixels, std::string& error)
 {
     if (!display_ || !window_) {

@@ -31,6 +31,9 @@ public:
     // Where a client pixel of the window is on the screen.
     bool screenPoint(int x, int y, int& screenX, int& screenY);
 
+    // Where the first window a plug-in made inside this one lies, in this one's client pixels.
+    bool childGeometry(int& x, int& y, int& width, int& height);
+
     // Reads back what the server shows in the window, as 0x00RRGGBB pixels row by row.
     bool capture(std::vector<std::uint32_t>& pixels, std::string& error);
 

@@ -63,7 +63,10 @@ bool ProToolsPlugin::attach(const Exports& found, std::string& error)
         fetch(d, PI_SelGetControlName, r.getControlName) && fetch(d, PI_SelGetControlText, r.getControlText) &&
         fetch(d, PI_SelFindControl, r.findControl) && fetch(d, PI_SelSetControlValue, r.setControlValue) &&
         fetch(d, PI_SelGetChunkSize, r.getChunkSize) && fetch(d, PI_SelSaveChunk, r.saveChunk) &&
-        fetch(d, PI_SelRestoreChunk, r.restoreChunk);
+        fetch(d, PI_SelRestoreChunk, r.restoreChunk) && fetch(d, PI_SelGetViewSize, r.getViewSize) &&
+        fetch(d, PI_SelOpenWindow, r.openWindow) && fetch(d, PI_SelCloseWindow, r.closeWindow) &&
+        fetch(d, PI_SelDrawWindow, r.drawWindow) && fetch(d, PI_SelHighlightControl, r.highlightControl) &&
+        fetch(d, PI_SelControlAt, r.controlAt);
     if (!complete) {
         error = "the plug-in does not hand out every routine of the host interface";
         return false;
@@ -188,6 +191,9 @@ std::string ProToolsPlugin::errorText(PI_Err error)
     case PI_ErrTooManyInserts: return "too many inserts";
     case PI_ErrBadSampleRate: return "sample rate out of range";
     case PI_ErrNoPlugIn: return "the plug-in registered no effect group";
+    case PI_ErrNoWindow: return "no plug-in window";
+    case PI_ErrBadPort: return "bad window port";
+    case PI_ErrWindowFailed: return "the plug-in could not make its window";
     default: return "error " + std::to_string(error);
     }
 }

@@ -34,6 +34,12 @@ public:
         PI_GetChunkSizeProc getChunkSize = nullptr;
         PI_SaveChunkProc saveChunk = nullptr;
         PI_RestoreChunkProc restoreChunk = nullptr;
+        PI_GetViewSizeProc getViewSize = nullptr;
+        PI_OpenWindowProc openWindow = nullptr;
+        PI_CloseWindowProc closeWindow = nullptr;
+        PI_DrawWindowProc drawWindow = nullptr;
+        PI_HighlightControlProc highlightControl = nullptr;
+        PI_ControlAtProc controlAt = nullptr;
     };
 
     // The four exports of a plug-in file.

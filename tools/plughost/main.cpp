@@ -4,6 +4,8 @@
 //   plughost process PROTOOLS_PLUGIN IN.wav OUT.wav [--control INDEX=VALUE]... [--block N] [--bypass]
 //   plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]... [--idle N]
 //                   [--press X,Y]... [--drag X1,Y1:X2,Y2]...
+//   plughost editor PROTOOLS_PLUGIN OUT.png [--control INDEX=VALUE]... [--automate INDEX=VALUE]... [--idle N]
+//                   [--press X,Y]... [--drag X1,Y1:X2,Y2]...
 #include "tools/plughost/AudioFile.h"
 #include "tools/plughost/EditorWindow.h"
 #include "tools/plughost/PluginHost.h"
@@ -43,7 +45,9 @@ void usage()
                  "       plughost process PROTOOLS_PLUGIN IN.wav OUT.wav [--control INDEX=VALUE]... [--block N]\n"
                  "                        [--bypass]\n"
                  "       plughost editor PLUGIN OUT.png [--param INDEX=VALUE]... [--automate INDEX=VALUE]...\n"
-                 "                       [--idle N] [--press X,Y]... [--drag X1,Y1:X2,Y2]...\n");
+                 "                       [--idle N] [--press X,Y]... [--drag X1,Y1:X2,Y2]...\n"
+                 "       plughost editor PROTOOLS_PLUGIN OUT.png [--control INDEX=VALUE]...\n"
+                 "                       [--automate INDEX=VALUE]... [--idle N] [--press X,Y]... [--drag X1,Y1:X2,Y2]...\n");
 }
 
 bool parseInt(const std::string& text, long& out)
@@ -324,6 +328,35 @@ bool parsePoint(const std::string& text, int& x, int& y)
     return true;
 }
 
+// --press and --drag, shared by the editors of both kinds of plug-in; false for another option.
+bool parseGesture(const std::string& a, const std::string& v, std::vector<PointerInjector::Gesture>& gestures,
+                  std::vector<std::string>& texts)
+{
+    PointerInjector::Gesture g;
+    if (a == "--press") {
+        if (!parsePoint(v, g.x1, g.y1)) fail("--press " + v + ": expected X,Y in editor pixels");
+    } else if (a == "--drag") {
+        const auto colon = v.find(':');
+        g.drag = true;
+        if (colon == std::string::npos || !parsePoint(v.substr(0, colon), g.x1, g.y1) ||
+            !parsePoint(v.substr(colon + 1), g.x2, g.y2))
+            fail("--drag " + v + ": expected X1,Y1:X2,Y2 in editor pixels");
+    } else {
+        return false;
+    }
+    gestures.push_back(g);
+    texts.push_back(a + " " + v);
+    return true;
+}
+
+long parseIdles(const std::string& v)
+{
+    long idles = 0;
+    if (!parseInt(v, idles)) fail("--idle " + v + ": '" + v + "' is not a number");
+    if (idles < 0 || idles > 10000) fail("--idle " + v + ": must be 0 to 10000");
+    return idles;
+}
+
 EditorOptions parseEditorOptions(const std::vector<std::string>& args, std::size_t from)
 {
     EditorOptions options;
@@ -338,30 +371,39 @@ EditorOptions parseEditorOptions(const std::vector<std::string>& args, std::size
         } else if (a == "--automate") {
             options.automations.push_back(parseAssignment(value(), a));
         } else if (a == "--idle") {
-            const std::string& v = value();
-            if (!parseInt(v, options.idles)) fail("--idle " + v + ": '" + v + "' is not a number");
-            if (options.idles < 0 || options.idles > 10000) fail("--idle " + v + ": must be 0 to 10000");
-        } else if (a == "--press") {
-            const std::string& v = value();
-            PointerInjector::Gesture g;
-            if (!parsePoint(v, g.x1, g.y1)) fail("--press " + v + ": expected X,Y in editor pixels");
-            options.gestures.push_back(g);
-            options.gestureTexts.push_back(a + " " + v);
-        } else if (a == "--drag") {
-            const std::string& v = value();
-            const auto colon = v.find(':');
-            PointerInjector::Gesture g;
-            g.drag = true;
-            if (colon == std::string::npos || !parsePoint(v.substr(0, colon), g.x1, g.y1) ||
-                !parsePoint(v.substr(colon + 1), g.x2, g.y2))
-                fail("--drag " + v + ": expected X1,Y1:X2,Y2 in editor pixels");
-            options.gestures.push_back(g);
-            options.gestureTexts.push_back(a + " " + v);
+            options.idles = parseIdles(value());
+        } else if (a == "--press" || a == "--drag") {
+            parseGesture(a, value(), options.gestures, options.gestureTexts);
         } else {
             fail(a + ": unknown option");
         }
     }
     return options;
+}
+
+// The display named by DISPLAY, or a private one when none is named.
+void useDisplay()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display && *display) return;
+    // Made once and kept to the end of the process, after the plug-in's own statics (which may
+    // hold a connection to this server) are gone.
+    static PrivateXServer server;
+    std::string error;
+    if (!server.start(error)) fail(error);
+    setenv("DISPLAY", server.name().c_str(), 1);
+}
+
+// Gestures must start and end inside the editor.
+void checkGestures(const std::vector<PointerInjector::Gesture>& gestures, const std::vector<std::string>& texts,
+                   int width, int height)
+{
+    for (std::size_t i = 0; i < gestures.size(); ++i) {
+        const auto& g = gestures[i];
+        const bool inside = g.x1 < width && g.y1 < height && (!g.drag || (g.x2 < width && g.y2 < height));
+        if (!inside)
+            fail(texts[i] + ": outside the " + std::to_string(width) + " x " + std::to_string(height) + " editor");
+    }
 }
 
 // Closes an open editor however the command ends, before its parent window goes.
@@ -392,14 +434,7 @@ int editor(const std::vector<std::string>& args)
     checkParameterIndices(options.automations, e, "--automate");
 
     std::string error;
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
-        // Made once and kept to the end of the process, after the plug-in's own statics (which may
-        // hold a connection to this server) are gone.
-        static PrivateXServer server;
-        if (!server.start(error)) fail(error);
-        setenv("DISPLAY", server.name().c_str(), 1);
-    }
+    useDisplay();
 
     host.dispatch(effOpen);
     host.dispatch(effSetSampleRate, 0, 0, nullptr, host.sampleRate);
@@ -409,13 +444,7 @@ int editor(const std::vector<std::string>& args)
 
     int width = 0, height = 0;
     if (!editorSize(host, width, height)) fail(pluginPath + ": the plug-in gives no usable editor size");
-    for (std::size_t i = 0; i < options.gestures.size(); ++i) {
-        const auto& g = options.gestures[i];
-        const bool inside = g.x1 < width && g.y1 < height && (!g.drag || (g.x2 < width && g.y2 < height));
-        if (!inside)
-            fail(options.gestureTexts[i] + ": outside the " + std::to_string(width) + " x " + std::to_string(height) +
-                 " editor");
-    }
+    checkGestures(options.gestures, options.gestureTexts, width, height);
 
     EditorWindow window;
     if (!window.open(width, height, error)) fail(error);
@@ -597,7 +626,11 @@ int infoProTools(const std::string& path)
     std::int32_t chunk = 0;
     session.check(p.routines().getChunkSize(session.insert, &chunk), "the controls chunk");
     std::printf("chunk:         \"Complete Controls State\", %d bytes\n", chunk);
-    std::printf("editor:        none\n");  // the host interface has no window requests yet
+    PI_ViewRect view{};
+    if (p.routines().getViewSize(session.insert, &view) == PI_NoErr)
+        std::printf("editor:        %d x %d\n", view.right - view.left, view.bottom - view.top);
+    else
+        std::printf("editor:        none\n");
     return 0;
 }
 
@@ -607,6 +640,33 @@ struct ProToolsOptions {
     long block = 512;
     bool bypass = false;
 };
+
+// INDEX=VALUE: a Pro Tools control index (from 1) and a signed 32-bit control value.
+std::pair<std::int32_t, std::int32_t> parseControlAssignment(const std::string& option, const std::string& v)
+{
+    const auto eq = v.find('=');
+    long index = 0;
+    if (eq == std::string::npos) fail(option + " " + v + ": expected INDEX=VALUE");
+    if (!parseInt(v.substr(0, eq), index) || index < 1 || index > 0x7fffffff)
+        fail(option + " " + v + ": '" + v.substr(0, eq) + "' is not a control index (they start at 1)");
+    const std::string number = v.substr(eq + 1);
+    errno = 0;
+    char* end = nullptr;
+    const long long control = std::strtoll(number.c_str(), &end, 10);
+    if (number.empty() || errno != 0 || !end || *end != 0)
+        fail(option + " " + v + ": '" + number + "' is not a control value");
+    if (control < -2147483648LL || control > 2147483647LL)
+        fail(option + " " + v + ": control values are -2147483648 to 2147483647");
+    return {std::int32_t(index), std::int32_t(control)};
+}
+
+void checkControlIndices(const std::vector<std::pair<std::int32_t, std::int32_t>>& controls,
+                         const std::vector<std::string>& texts, std::int32_t count)
+{
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].first > count)
+            fail(texts[i] + ": index out of range (the plug-in has " + std::to_string(count) + " controls)");
+}
 
 ProToolsOptions parseProToolsOptions(const std::vector<std::string>& args, std::size_t from)
 {
@@ -619,22 +679,8 @@ ProToolsOptions parseProToolsOptions(const std::vector<std::string>& args, std::
         };
         if (a == "--control") {
             const std::string& v = value();
-            const auto eq = v.find('=');
-            long index = 0;
-            long long control = 0;
-            if (eq == std::string::npos) fail("--control " + v + ": expected INDEX=VALUE");
-            if (!parseInt(v.substr(0, eq), index) || index < 1 || index > 0x7fffffff)
-                fail("--control " + v + ": '" + v.substr(0, eq) + "' is not a control index (they start at 1)");
-            const std::string number = v.substr(eq + 1);
-            errno = 0;
-            char* end = nullptr;
-            control = std::strtoll(number.c_str(), &end, 10);
-            if (number.empty() || errno != 0 || !end || *end != 0)
-                fail("--control " + v + ": '" + number + "' is not a control value");
-            if (control < -2147483648LL || control > 2147483647LL)
-                fail("--control " + v + ": control values are -2147483648 to 2147483647");
-            options.controls.emplace_back(std::int32_t(index), std::int32_t(control));
-            options.controlTexts.push_back("--control " + v);
+            options.controls.push_back(parseControlAssignment(a, v));
+            options.controlTexts.push_back(a + " " + v);
         } else if (a == "--block") {
             const std::string& v = value();
             if (!parseInt(v, options.block)) fail("--block " + v + ": '" + v + "' is not a number");
@@ -672,11 +718,9 @@ int processProTools(const std::vector<std::string>& args)
     session.createInsert(in.sampleRate());
     const auto& r = session.plugin.routines();
     const std::int32_t count = session.controlCount();
+    checkControlIndices(options.controls, options.controlTexts, count);
     for (std::size_t i = 0; i < options.controls.size(); ++i) {
         const auto [index, value] = options.controls[i];
-        if (index > count)
-            fail(options.controlTexts[i] + ": index out of range (the plug-in has " + std::to_string(count) +
-                 " controls)");
         session.check(r.setControlValue(session.insert, index, value), options.controlTexts[i]);
     }
     if (options.bypass) {
@@ -695,6 +739,188 @@ int processProTools(const std::vector<std::string>& args)
     return 0;
 }
 
+struct ProToolsEditorOptions {
+    std::vector<std::pair<std::int32_t, std::int32_t>> controls;     // set before the window opens
+    std::vector<std::pair<std::int32_t, std::int32_t>> automations;  // set while it is open
+    std::vector<std::string> controlTexts, automationTexts;
+    long idles = 10;
+    std::vector<PointerInjector::Gesture> gestures;
+    std::vector<std::string> gestureTexts;
+};
+
+ProToolsEditorOptions parseProToolsEditorOptions(const std::vector<std::string>& args, std::size_t from)
+{
+    ProToolsEditorOptions options;
+    for (std::size_t i = from; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) fail(a + ": needs a value");
+            return args[++i];
+        };
+        if (a == "--control") {
+            const std::string& v = value();
+            options.controls.push_back(parseControlAssignment(a, v));
+            options.controlTexts.push_back(a + " " + v);
+        } else if (a == "--automate") {
+            const std::string& v = value();
+            options.automations.push_back(parseControlAssignment(a, v));
+            options.automationTexts.push_back(a + " " + v);
+        } else if (a == "--idle") {
+            options.idles = parseIdles(value());
+        } else if (a == "--press" || a == "--drag") {
+            parseGesture(a, value(), options.gestures, options.gestureTexts);
+        } else if (a == "--param") {
+            fail(a + ": a Pro Tools plug-in has controls, not VST parameters (use --control)");
+        } else {
+            fail(a + ": unknown option");
+        }
+    }
+    return options;
+}
+
+// The host's side of the notifications: what the plug-in asks is shown, and a control change is taken
+// and reported back at once, as Pro Tools does.
+struct ProToolsReporter {
+    const ProToolsPlugin::Routines* routines = nullptr;
+
+    static void PI_CALL notify(void* user, PI_Insert insert, std::int32_t what, std::int32_t index, std::int32_t value)
+    {
+        auto& self = *static_cast<ProToolsReporter*>(user);
+        switch (what) {
+        case PI_NotifyControlRequest: {
+            std::printf("request %d %d\n", index, value);
+            const PI_Err err = self.routines->setControlValue(insert, index, value);
+            if (err == PI_NoErr)
+                std::printf("report %d %d\n", index, value);
+            else
+                std::printf("refused %d %d: %s\n", index, value, ProToolsPlugin::errorText(err).c_str());
+            break;
+        }
+        case PI_NotifyTouch: std::printf("touch %d\n", index); break;
+        case PI_NotifyRelease: std::printf("release %d\n", index); break;
+        default: break;  // notifications this host does not know
+        }
+    }
+};
+
+// Closes the plug-in window however the command ends, before the host's window goes.
+struct OpenProToolsWindow {
+    const ProToolsPlugin::Routines& routines;
+    PI_Insert insert;
+    bool open = false;
+    void close()
+    {
+        if (open) routines.closeWindow(insert);
+        open = false;
+    }
+    ~OpenProToolsWindow() { close(); }
+};
+
+// The plug-in window opened as the stand-in Pro Tools opens it: in a host window of its own, larger than
+// the plug-in's, given as the port. The picture is of the plug-in's window where the plug-in put it.
+int editorProTools(const std::vector<std::string>& args)
+{
+    const std::string& pluginPath = args[1];
+    const std::string& outPath = args[2];
+    ProToolsEditorOptions options = parseProToolsEditorOptions(args, 3);
+
+    EditorWindow::prepareThreads();
+    ProToolsSession session(pluginPath);
+    const auto& r = session.plugin.routines();
+    session.createInsert(44100);
+    const std::int32_t count = session.controlCount();
+    checkControlIndices(options.controls, options.controlTexts, count);
+    checkControlIndices(options.automations, options.automationTexts, count);
+
+    PI_ViewRect view{};
+    const PI_Err sized = r.getViewSize(session.insert, &view);
+    if (sized == PI_ErrNoWindow) fail(pluginPath + ": the plug-in has no editor");
+    session.check(sized, "the plug-in window's size");
+    const int width = view.right - view.left, height = view.bottom - view.top;
+    if (width < 1 || height < 1 || width > 8192 || height > 8192)
+        fail(pluginPath + ": the plug-in gives no usable editor size");
+    checkGestures(options.gestures, options.gestureTexts, width, height);
+
+    useDisplay();
+    for (std::size_t i = 0; i < options.controls.size(); ++i)
+        session.check(r.setControlValue(session.insert, options.controls[i].first, options.controls[i].second),
+                      options.controlTexts[i]);
+
+    // Wider by an odd number of pixels and taller: the plug-in centres its window (truncating) and
+    // puts it at the bottom.
+    const int hostWidth = width + 41, hostHeight = height + 60;
+    std::string error;
+    EditorWindow window;
+    if (!window.open(hostWidth, hostHeight, error)) fail(error);
+    PointerInjector injector;
+    if (!options.gestures.empty() && !injector.open(error)) fail(error);
+
+    ProToolsReporter reporter{&r};
+    session.check(r.setNotify(session.insert, ProToolsReporter::notify, &reporter), "listening to the plug-in");
+    std::printf("editor:      %d x %d\n", width, height);
+    std::printf("host window: %d x %d\n", hostWidth, hostHeight);
+    std::fflush(stdout);
+
+    OpenProToolsWindow opened{r, session.insert};
+    const PI_WindowPort port{PI_PortVersion, 0, window.id()};
+    session.check(r.openWindow(session.insert, &port), "opening the plug-in window");
+    opened.open = true;
+    int x = 0, y = 0, w = 0, h = 0;
+    if (!window.childGeometry(x, y, w, h)) fail(pluginPath + ": no plug-in window appeared in the host's window");
+    std::printf("placed at:   %d,%d (%d x %d)\n", x, y, w, h);
+    for (auto& g : options.gestures) {
+        window.screenPoint(x + g.x1, y + g.y1, g.x1, g.y1);
+        window.screenPoint(x + g.x2, y + g.y2, g.x2, g.y2);
+    }
+
+    IdleGauge gauge;
+    auto idle = [&] {
+        gauge.enter();
+        session.check(r.idle(session.insert), "idling the plug-in");
+        gauge.leave();
+        window.discardEvents();
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    };
+    for (long i = 0; i < options.idles; ++i) idle();
+    if (!options.automations.empty()) {
+        for (std::size_t i = 0; i < options.automations.size(); ++i)
+            session.check(r.setControlValue(session.insert, options.automations[i].first, options.automations[i].second),
+                          options.automationTexts[i]);
+        for (int i = 0; i < 5; ++i) idle();
+    }
+    for (const auto& g : options.gestures) {
+        injector.start(g, gauge);
+        while (!injector.finished()) idle();
+        injector.wait();
+        for (int i = 0; i < 5; ++i) idle();
+    }
+
+    std::vector<std::uint32_t> all;
+    if (!window.capture(all, error)) fail(error);
+    // The plug-in's window as placed, clipped to the host's.
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height), 0);
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const int hx = x + column, hy = y + row;
+            if (hx >= 0 && hy >= 0 && hx < hostWidth && hy < hostHeight)
+                pixels[std::size_t(row) * std::size_t(width) + std::size_t(column)] =
+                    all[std::size_t(hy) * std::size_t(hostWidth) + std::size_t(hx)];
+        }
+    if (!writePngFile(outPath, width, height, pixels, error)) fail(error);
+
+    std::printf("controls:    %d\n", count);
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const PI_ControlInfo c = session.control(i);
+        std::printf("  %3d  %-16s %d  %s\n", i, session.plugin.controlName(session.insert, i, 30).c_str(), c.value,
+                    session.plugin.controlText(session.insert, i).c_str());
+    }
+    std::printf("picture:     %s\n", outPath.c_str());
+    opened.close();
+    r.setNotify(session.insert, nullptr, nullptr);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -705,7 +931,8 @@ int main(int argc, char** argv)
             return ProToolsPlugin::recognises(args[1]) ? infoProTools(args[1]) : info(args[1]);
         if (args.size() >= 4 && args[0] == "process")
             return ProToolsPlugin::recognises(args[1]) ? processProTools(args) : process(args);
-        if (args.size() >= 3 && args[0] == "editor") return editor(args);
+        if (args.size() >= 3 && args[0] == "editor")
+            return ProToolsPlugin::recognises(args[1]) ? editorProTools(args) : editor(args);
         usage();
         return 2;
     } catch (const Failure& f) {

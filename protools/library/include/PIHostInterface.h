@@ -42,7 +42,10 @@ enum PI_ErrorCode {
     PI_ErrBadGestalt = -7414,         /* the plug-in declared a gestalt the library does not accept */
     PI_ErrTooManyInserts = -7415,     /* PI_MaxInserts inserts exist already */
     PI_ErrBadSampleRate = -7416,      /* a sample rate outside 1..PI_MaxSampleRate */
-    PI_ErrNoPlugIn = -7417            /* the plug-in registered no effect group */
+    PI_ErrNoPlugIn = -7417,           /* the plug-in registered no effect group */
+    PI_ErrNoWindow = -7418,           /* the insert's plug-in window is not open, or it has none to open */
+    PI_ErrBadPort = -7419,            /* a window port of another version, or naming no window */
+    PI_ErrWindowFailed = -7420        /* the system refused the plug-in its window (the host's window is gone, say) */
 };
 
 enum { PI_OpenVersion = 73, PI_MaxInserts = 255, PI_MaxSampleRate = 1536000 };
@@ -81,8 +84,14 @@ enum PI_Selector {
     PI_SelSetControlValue = 35,
     PI_SelGetChunkSize = 40,
     PI_SelSaveChunk = 41,
-    PI_SelRestoreChunk = 42
-    /* 50 to 59 are kept for the plug-in window. */
+    PI_SelRestoreChunk = 42,
+    PI_SelGetViewSize = 50,
+    PI_SelOpenWindow = 51,
+    PI_SelCloseWindow = 52,
+    PI_SelDrawWindow = 53,
+    PI_SelHighlightControl = 54,
+    PI_SelControlAt = 55
+    /* 56 to 59 are kept for the plug-in window. */
 };
 
 /* Four-character codes are held with the first character in the top byte: 'TNWK' is 0x544E574B. */
@@ -135,6 +144,25 @@ enum PI_Notification {
 typedef void(PI_CALL* PI_NotifyProc)(void* user, PI_Insert insert, int32_t notification, int32_t controlIndex,
                                      int32_t value);
 
+/* The plug-in window. A rectangle in pixels, right and bottom edges outside. */
+typedef struct PI_ViewRect {
+    int32_t top;
+    int32_t left;
+    int32_t bottom;
+    int32_t right;
+} PI_ViewRect;
+
+enum { PI_PortVersion = 1 };
+
+/* The host's window the plug-in window goes into: an HWND on Windows, an X11 Window id on Linux (of the
+ * display named by DISPLAY). The plug-in places its window at the bottom of the window's client area,
+ * centred across it. */
+typedef struct PI_WindowPort {
+    int32_t version;  /* PI_PortVersion */
+    int32_t reserved; /* 0 */
+    uint64_t window;
+} PI_WindowPort;
+
 /* The routines, by selector. Names are filled with at most `length` characters and a terminating zero,
  * so `text` must hold length + 1 bytes. */
 typedef PI_Err(PI_CALL* PI_GetGroupInfoProc)(PI_GroupInfo* info);
@@ -159,6 +187,13 @@ typedef PI_Err(PI_CALL* PI_SetControlValueProc)(PI_Insert insert, int32_t index,
 typedef PI_Err(PI_CALL* PI_GetChunkSizeProc)(PI_Insert insert, int32_t* size);
 typedef PI_Err(PI_CALL* PI_SaveChunkProc)(PI_Insert insert, void* data, int32_t capacity, int32_t* size);
 typedef PI_Err(PI_CALL* PI_RestoreChunkProc)(PI_Insert insert, const void* data, int32_t size);
+typedef PI_Err(PI_CALL* PI_GetViewSizeProc)(PI_Insert insert, PI_ViewRect* rect);
+typedef PI_Err(PI_CALL* PI_OpenWindowProc)(PI_Insert insert, const PI_WindowPort* port);
+typedef PI_Err(PI_CALL* PI_CloseWindowProc)(PI_Insert insert);
+typedef PI_Err(PI_CALL* PI_DrawWindowProc)(PI_Insert insert, const PI_ViewRect* area);
+typedef PI_Err(PI_CALL* PI_HighlightControlProc)(PI_Insert insert, int32_t index, int32_t highlighted,
+                                                 int32_t colour);
+typedef PI_Err(PI_CALL* PI_ControlAtProc)(PI_Insert insert, int32_t x, int32_t y, int32_t* index);
 
 #ifdef __cplusplus
 } /* extern "C" */

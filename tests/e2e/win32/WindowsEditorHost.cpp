@@ -115,6 +115,32 @@ bool WindowsEditorHost::openEditor(std::string& error)
     return true;
 }
 
+bool WindowsEditorHost::openWindow(int width, int height, std::string& error)
+{
+    clientWidth = width;
+    clientHeight = height;
+    if (hostWindow) return true;
+    if (!registerHostClass()) {
+        error = "cannot register the host window class";
+        return false;
+    }
+    // As openEditor makes it: a pop-up never activated.
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    hostWindow = CreateWindowExA(0, kHostClass, "Tonewerks test host", style, originX + frame.left,
+                                 originY + frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hostWindow) {
+        error = "cannot create the host window (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    ShowWindow(hostWindow, SW_SHOWNOACTIVATE);
+    UpdateWindow(hostWindow);
+    pumpFor(50);
+    return true;
+}
+
 void WindowsEditorHost::closeEditor()
 {
     if (isOpen && host.effect()) host.dispatch(effEditClose);
@@ -153,6 +179,9 @@ void WindowsEditorHost::pumpOnce()
         lastIdle = now;
         if (isOpen && host.effect()) {
             host.dispatch(effEditIdle);
+            ++idles;
+        } else if (idleCall) {
+            idleCall();
             ++idles;
         }
     }

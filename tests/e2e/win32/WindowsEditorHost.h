@@ -33,6 +33,10 @@ public:
     static bool windowsAvailable();
 
     bool load(const std::string& path, std::string& error);
+    // For a plug-in of another kind: the host window alone, of this client size, and what each idle turn
+    // calls instead of effEditIdle.
+    bool openWindow(int width, int height, std::string& error);
+    void idleWith(std::function<void()> call) { idleCall = std::move(call); }
     // Asks effEditGetRect, makes the host window with that client size, opens the editor into it.
     bool openEditor(std::string& error);
     void closeEditor();         // effEditClose (the host window stays)
@@ -78,4 +82,5 @@ private:
     int idles = 0;
     // Left-button presses whose handling (a click, or a whole drag loop) has returned.
     std::atomic<int> pressesHandled{0};
+    std::function<void()> idleCall;
 };

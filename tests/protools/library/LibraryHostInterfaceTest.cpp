@@ -1,6 +1,8 @@
 // The library as a host reaches it: the exports and the routines of the host interface, with the tests'
 // own plug-in behind them.
+#include "platform/HeadlessWindowSystem.h"
 #include "protools/library/CPlugInModule.h"
+#include "protools/library/CViewFactory.h"
 #include "protools/library/PlugInExports.h"
 #include "tests/protools/ResourceFileBeside.h"
 #include "tests/protools/library/TestPlugIn.h"
@@ -159,7 +161,7 @@ TEST_F(Library, APlugInThatFailsToBuildLeavesTheLibraryClosed)
 TEST_F(Library, HandsOutARoutineForEverySelectorAndNothingForOthers)
 {
     PI_Routine routine = nullptr;
-    for (std::int32_t selector : {0, 5, 9, 13, 19, 25, 29, 36, 43, 50, 59, -1, 1000}) {
+    for (std::int32_t selector : {0, 5, 9, 13, 19, 25, 29, 36, 43, 49, 56, 59, -1, 1000}) {
         EXPECT_EQ(_PI_GetRoutineDescriptor(selector, &routine), PI_ErrUnknownSelector) << selector;
         EXPECT_EQ(routine, nullptr);
     }
@@ -444,9 +446,23 @@ TEST_F(Library, APlugInRequestGoesToAConnectedHostAndAppliesDirectlyOtherwise)
     EXPECT_EQ(p.requestControlValue(9, 0), PI_ErrUnknownControl);
     EXPECT_EQ(host.heard.size(), 1u);
 
-    // A host may report the value back from inside its notification.
+    // Asked again while the host has not taken it, the request goes out again.
+    ASSERT_EQ(p.requestControlValue(2, 77), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(2, 77), PI_NoErr);
+    EXPECT_EQ(host.heard.size(), 3u);
+
+    // A host may report the value back from inside its notification; then asking for exactly that
+    // again tells it nothing, but the same value after another one, or after automation, does.
     host.then = [&](const Heard& h) { r().setControlValue(h.insert, h.index, h.value); };
+    host.heard.clear();
     ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    EXPECT_EQ(value(insert, 3), 1);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 0), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    ASSERT_EQ(r().setControlValue(insert, 3, 0), PI_NoErr);
+    ASSERT_EQ(p.requestControlValue(3, 1), PI_NoErr);
+    EXPECT_EQ(host.heard.size(), 4u);
     EXPECT_EQ(value(insert, 3), 1);
 
     // Touches nest; the host hears the first and the last.
@@ -564,6 +580,81 @@ TEST_F(Library, HoldsAtMost255InsertsAndNeverReusesAHandle)
     ASSERT_EQ(plugin.close(), PI_NoErr);
     EXPECT_EQ(CProcess::liveCount(), live - PI_MaxInserts);
     EXPECT_EQ(r().idle(extra), PI_ErrUnknownInsert);
+}
+
+TEST_F(Library, TheViewFactoryMakesRegisteredViewsFromTheirDescription)
+{
+    ASSERT_EQ(plugin.open(), PI_NoErr);
+    const PI_ViewRect at{0, 0, 430, 390};
+    auto view = CViewFactory::create("!TestView[('NoID')]", at);
+    ASSERT_NE(dynamic_cast<testplugin::TestView*>(view.get()), nullptr);
+    EXPECT_EQ(view->viewID(), 0x4E6F4944u);
+    EXPECT_EQ(view->bounds().bottom, 430);
+    EXPECT_EQ(view->bounds().right, 390);
+    EXPECT_EQ(CViewFactory::create("!TestView[('Ab1!')]", at)->viewID(), 0x41623121u);
+    for (const char* bad : {"TestView", "!TestView", "!TestView[('NoI')]", "!TestView[('NoID')] ", "![('NoID')]",
+                            "!TestView(('NoID')]", "!TestView[(\"NoID\")]", "!OtherView[('NoID')]", ""})
+        EXPECT_EQ(CViewFactory::create(bad, at), nullptr) << bad;
+    recipe().viewCreatorFails = true;
+    EXPECT_EQ(CViewFactory::create("!TestView[('NoID')]", at), nullptr);
+}
+
+TEST_F(Library, APlugInWithoutAWindowAnswersEveryWindowRequest)
+{
+    ASSERT_EQ(plugin.open(), PI_NoErr);
+    const PI_Insert insert = create();
+    PI_ViewRect size{1, 2, 3, 4};
+    EXPECT_EQ(r().getViewSize(insert, &size), PI_ErrNoWindow);
+    EXPECT_EQ(size.right, 4) << "nothing written";
+    const PI_WindowPort port{PI_PortVersion, 0, 0x1234};
+    EXPECT_EQ(r().openWindow(insert, &port), PI_ErrNoWindow);
+    EXPECT_EQ(r().closeWindow(insert), PI_ErrNoWindow);
+    EXPECT_EQ(r().drawWindow(insert, nullptr), PI_ErrNoWindow);
+    std::int32_t index = -1;
+    EXPECT_EQ(r().controlAt(insert, 5, 5, &index), PI_NoErr);
+    EXPECT_EQ(index, 0);
+    // Highlights are the library's own for a plug-in without a window of its own.
+    EXPECT_EQ(r().highlightControl(insert, 2, 1, 7), PI_NoErr);
+    EXPECT_TRUE(processOf(insert).controlHighlighted(2));
+    EXPECT_EQ(r().highlightControl(insert, 2, 0, 7), PI_NoErr);
+    EXPECT_FALSE(processOf(insert).controlHighlighted(2));
+    EXPECT_EQ(r().highlightControl(insert, 4, 1, 7), PI_ErrUnknownControl);
+    EXPECT_EQ(r().getViewSize(0, &size), PI_ErrUnknownInsert);
+}
+
+TEST_F(Library, ThePlugInsOwnIdleWorkGivesItsInsertIdleTurnsAtTheHostsPace)
+{
+    platform::HeadlessWindowSystem clock;
+    platform::WindowSystem::install(&clock);
+    clock.setTicks(1000);
+    ASSERT_EQ(plugin.open(), PI_NoErr);
+    const PI_Insert insert = create();
+    TestProcess& p = processOf(insert);
+    p.doIdleWork();
+    EXPECT_EQ(p.idles, 1) << "the first is due at once";
+    for (int i = 0; i < 10; ++i) p.doIdleWork();
+    EXPECT_EQ(p.idles, 1);
+    EXPECT_EQ(clock.ticks(), 1010u) << "a millisecond left to the host each time";
+    p.doIdleWork();
+    EXPECT_EQ(p.idles, 2) << "10 ms after the last turn";
+
+    // Inside the host's own idle turn there is no second one.
+    int inside = 0;
+    p.duringIdle = [&] {
+        if (inside++ == 0) {
+            clock.setTicks(clock.ticks() + 100);
+            p.doIdleWork();
+        }
+    };
+    ASSERT_EQ(r().idle(insert), PI_NoErr);
+    EXPECT_EQ(p.idles, 3);
+
+    // The host destroying the insert from inside that work: it goes once the work is done.
+    p.duringIdle = [&] { r().destroyInsert(insert); };
+    clock.setTicks(clock.ticks() + 100);
+    p.doIdleWork();
+    EXPECT_EQ(r().idle(insert), PI_ErrUnknownInsert);
+    platform::WindowSystem::install(nullptr);
 }
 
 }  // namespace

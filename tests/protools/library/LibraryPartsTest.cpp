@@ -3,11 +3,14 @@
 #include "protools/library/CControlsChunk.h"
 #include "protools/library/CDAEError.h"
 #include "protools/library/CEffectTypeRTAS.h"
+#include "protools/library/CNoResourceView.h"
+#include "protools/library/CViewFactory.h"
 #include "protools/library/CPlugInResources.h"
 #include "protools/library/CPluginControl_Discrete.h"
 #include "protools/library/CPluginControl_OnOff.h"
 #include "protools/library/FourCharCode.h"
 #include "protools/library/MultiLengthName.h"
+#include "protools/library/WindowPort.h"
 #include "tests/protools/ResourceFileBeside.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +181,51 @@ TEST(ControlsChunk, HasItsDocumentedLayout)
         damaged[i] ^= 0x10;
         EXPECT_FALSE(CControlsChunk::read(damaged.data(), 36, 0x2B76676D, entries)) << i;
     }
+}
+
+// A view that records what reaches it.
+class RecordingView : public CPlugInView {
+public:
+    explicit RecordingView(const PI_ViewRect& r) : CPlugInView(r) {}
+    void draw(const PI_ViewRect& area) override { drawn.push_back(area); }
+    std::vector<PI_ViewRect> drawn;
+};
+
+TEST(PlugInViews, DrawReachesTheViewsTheAreaTouchesAndPortsNameTheirWindow)
+{
+    CNoResourceView window(390, 430);
+    EXPECT_EQ(window.bounds().right, 390);
+    EXPECT_EQ(window.bounds().bottom, 430);
+    EXPECT_FALSE(window.empty());
+    EXPECT_TRUE(CNoResourceView(0, 430).empty());
+    EXPECT_TRUE(CNoResourceView(-5, 430).empty());
+    auto top = std::make_unique<RecordingView>(PI_ViewRect{0, 0, 100, 390});
+    auto bottom = std::make_unique<RecordingView>(PI_ViewRect{100, 0, 430, 390});
+    RecordingView *a = top.get(), *b = bottom.get();
+    window.addSubview(std::move(top));
+    window.addSubview(std::move(bottom));
+    EXPECT_EQ(window.subviewCount(), 2);
+    EXPECT_EQ(window.subview(2), nullptr);
+    EXPECT_EQ(window.subview(-1), nullptr);
+    window.draw(PI_ViewRect{10, 10, 50, 50});
+    window.draw(PI_ViewRect{99, 0, 101, 5});  // across the border: both
+    window.draw(PI_ViewRect{100, 0, 100, 390});  // empty: neither
+    EXPECT_EQ(a->drawn.size(), 2u);
+    EXPECT_EQ(b->drawn.size(), 1u);
+    EXPECT_EQ(a->state(), 0);
+    a->setState(1);
+    EXPECT_EQ(a->state(), 1);
+    EXPECT_EQ(codeOf([] { CNoResourceView(1, 1).addSubview(nullptr); }), PI_ErrNullPointer);
+
+    PI_WindowPort port{PI_PortVersion, 0, 0x4321};
+    EXPECT_EQ(nativeWindowOfPort(&port), 0x4321u);
+    EXPECT_EQ(nativeWindowOfPort(nullptr), 0u);
+    port.version = 2;
+    EXPECT_EQ(nativeWindowOfPort(&port), 0u);
+    port = {PI_PortVersion, 0, 0};
+    EXPECT_EQ(nativeWindowOfPort(&port), 0u);
+    // Without an open library there is no group, so no creator.
+    EXPECT_EQ(CViewFactory::create("!TestView[('NoID')]", PI_ViewRect{0, 0, 1, 1}), nullptr);
 }
 
 }  // namespace

@@ -22,6 +22,11 @@ CProcess* createTestProcess()
     return recipe().processCreatorFails ? nullptr : new TestProcess;
 }
 
+CCustomView* createTestView()
+{
+    return recipe().viewCreatorFails ? nullptr : new TestView;
+}
+
 class TestGroup : public CEffectGroup {
 public:
     TestGroup()
@@ -34,6 +39,7 @@ public:
     void initialise() override
     {
         CEffectGroup::initialise();
+        registerCustomViewCreator("TestView", createTestView);
         if (recipe().initialiseThrowsOther) throw std::runtime_error("not a library error");
     }
 
@@ -77,6 +83,11 @@ void TestProcess::hostIdle()
     ++idles;
     CEffectProcessRTAS::hostIdle();
     if (duringIdle) duringIdle();
+}
+
+void TestView::draw(const PI_ViewRect& area)
+{
+    drawn.push_back(area);
 }
 
 void TestProcess::renderRTAS(float** inputs, float** outputs, std::int32_t frames)

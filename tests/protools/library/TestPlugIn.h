@@ -2,6 +2,7 @@
 // gets a TestProcess that records what the library asks of it.
 #pragma once
 
+#include "protools/library/CCustomView.h"
 #include "protools/library/CEffectGroup.h"
 #include "protools/library/CEffectProcessRTAS.h"
 
@@ -22,10 +23,18 @@ struct Recipe {
     bool initialiseThrowsOther = false;  // something that is not a CDAEError
     bool processCreatorFails = false;
     bool controlsShareAnID = false;
+    bool viewCreatorFails = false;
 };
 
 Recipe& recipe();
 int newPlugInCalls();
+
+// The custom view the group registers as "TestView": it records what it is asked to draw.
+class TestView : public CCustomView {
+public:
+    void draw(const PI_ViewRect& area) override;
+    std::vector<PI_ViewRect> drawn;
+};
 
 // Controls: 1 'byps' on/off, the master bypass; 2 'levl' discrete 0..100, default 50; 3 'mute' on/off.
 class TestProcess : public CEffectProcessRTAS {
