@@ -148,7 +148,7 @@ TEST_P(Robustness, StartUpSequencesOfRealHosts)
             EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << i;
         }
         // What editing hosts ask of each parameter and pin before using the plain defaults: records of
-        // the ABI's sizes, which no effect fills in; and the vendor call REAPER probes with.
+        // the ABI's sizes, which no effect fills in; and the vendor call some hosts probe with.
         for (VstInt32 i = 0; i < f.numParams; ++i) {
             GuardedBuffer properties(152);
             properties.fill(0xA5);
