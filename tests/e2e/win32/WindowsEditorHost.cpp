@@ -81,30 +81,7 @@ bool WindowsEditorHost::openEditor(std::string& error)
         error = "effEditGetRect gave no usable rectangle";
         return false;
     }
-    clientWidth = r->right - r->left;
-    clientHeight = r->bottom - r->top;
-
-    if (!hostWindow) {
-        if (!registerHostClass()) {
-            error = "cannot register the host window class";
-            return false;
-        }
-        // Never activated: without a window manager (a test display has none) Wine waits two seconds
-        // for the focus to move whenever an active window goes. Input goes by position anyway.
-        const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
-        RECT frame{0, 0, clientWidth, clientHeight};
-        AdjustWindowRectEx(&frame, style, FALSE, 0);
-        hostWindow = CreateWindowExA(0, kHostClass, "Tonewerks test host", style, originX + frame.left,
-                                     originY + frame.top, frame.right - frame.left, frame.bottom - frame.top,
-                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (!hostWindow) {
-            error = "cannot create the host window (error " + std::to_string(GetLastError()) + ")";
-            return false;
-        }
-        ShowWindow(hostWindow, SW_SHOWNOACTIVATE);
-        UpdateWindow(hostWindow);
-        pumpFor(50);
-    }
+    if (!openWindow(r->right - r->left, r->bottom - r->top, error)) return false;
     if (host.dispatch(effEditOpen, 0, 0, hostWindow) == 0) {
         error = "effEditOpen answered 0";
         return false;
@@ -124,7 +101,8 @@ bool WindowsEditorHost::openWindow(int width, int height, std::string& error)
         error = "cannot register the host window class";
         return false;
     }
-    // As openEditor makes it: a pop-up never activated.
+    // Never activated: without a window manager (a test display has none) Wine waits two seconds
+    // for the focus to move whenever an active window goes. Input goes by position anyway.
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
