@@ -54,9 +54,10 @@ function(tw_add_protools_plugin name)
   if(WIN32)
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/protools/library/plugin.def)
   else()
+    # Resident once loaded, as the VST plug-ins are (see tw_add_vst).
     target_link_options(${name} PRIVATE
       -Wl,--version-script=${CMAKE_SOURCE_DIR}/protools/library/plugin.map
-      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL)
+      -Wl,-Bsymbolic -Wl,--exclude-libs,ALL -Wl,-z,nodelete)
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/protools/library/plugin.map)
   endif()
   set(rsr ${CMAKE_BINARY_DIR}/plugins/${name}${CMAKE_SHARED_LIBRARY_SUFFIX}.rsr)
