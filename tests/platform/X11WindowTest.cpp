@@ -192,3 +192,49 @@ TEST_F(X11WindowTest, AnEditorOpensOnceTheDisplayIsThereEvenAfterAFailedAttempt)
     dispatch(effEditClose);
     platform::WindowSystem::install(nullptr);
 }
+
+// A window of a class of the caller's own: where it was asked to be, in the host's window, and left
+// alone once the host destroyed its own window with it.
+TEST_F(X11WindowTest, AClassWindowSitsWhereAskedAndOneGoneWithItsParentIsLeftAlone)
+{
+    platform::WindowSystem& ws = platform::WindowSystem::current();
+    platform::WindowClassRecord record;
+    record.recordSize = ws.windowClassRecordSize();
+    record.style = platform::kClassRedrawHorizontal | platform::kClassRedrawVertical;
+    record.instance = 0x77;
+    record.className = "TestLocal";
+    std::uint32_t error = 0;
+    ASSERT_NE(ws.registerWindowClass(record, error), 0);
+    EXPECT_EQ(ws.registerWindowClass(record, error), 0);
+    EXPECT_EQ(error, platform::kErrorClassAlreadyExists);
+    EXPECT_EQ(ws.clientRect(platform::NativeWindow(host)), (platform::Rect{0, 0, 300, 200}));
+
+    const std::uint32_t style = platform::kWindowChild | platform::kWindowVisible;
+    EXPECT_EQ(ws.createClassWindow("OtherLocal", "t", style, {0, 0, 10, 10}, host, 0x77, error), 0u);
+    EXPECT_EQ(error, platform::kErrorClassNotFound);
+    const platform::NativeWindow made = ws.createClassWindow("TestLocal", "t", style, {10, 20, 110, 70}, host, 0x77, error);
+    ASSERT_NE(made, 0u) << error;
+    ws.showWindowNow(made);
+    ::Window root = 0;
+    int x = 0, y = 0;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    ASSERT_TRUE(XGetGeometry(display, ::Window(made), &root, &x, &y, &w, &h, &border, &depth));
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    EXPECT_EQ(w, 100u);
+    EXPECT_EQ(h, 50u);
+    EXPECT_TRUE(ws.destroyClassWindow(made));
+    EXPECT_FALSE(ws.destroyClassWindow(made)) << "destroyed once";
+
+    // The host destroys its window first: the class window went with it and is not asked about again.
+    const platform::NativeWindow orphan = ws.createClassWindow("TestLocal", "t", style, {0, 0, 50, 50}, host, 0x77, error);
+    ASSERT_NE(orphan, 0u);
+    XDestroyWindow(display, host);
+    XSync(display, False);
+    host = XCreateSimpleWindow(display, DefaultRootWindow(display), 50, 50, 300, 200, 0, 0, 0x808080);
+    EXPECT_FALSE(ws.destroyClassWindow(orphan));
+
+    EXPECT_TRUE(ws.unregisterWindowClass("TestLocal", 0x77, error));
+    EXPECT_FALSE(ws.unregisterWindowClass("TestLocal", 0x77, error));
+    EXPECT_EQ(error, platform::kErrorClassDoesNotExist);
+}
