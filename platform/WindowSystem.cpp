@@ -18,6 +18,11 @@ void WindowSystem::install(WindowSystem* r)
     replacement = r;
 }
 
+void WindowSystem::keepForLater()
+{
+    systemWindowSystem();
+}
+
 std::uint16_t WindowSystem::registerWindowClass(const WindowClassRecord& record, std::uint32_t& error)
 {
     if (record.recordSize != windowClassRecordSize() || !record.className || !*record.className) {

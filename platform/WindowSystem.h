@@ -102,6 +102,9 @@ public:
     static WindowSystem& current();
     // Installs a replacement (null restores the system's own); the caller keeps ownership.
     static void install(WindowSystem* replacement);
+    // Makes the system's own now, whatever is installed: a static that may still use windows in its
+    // destructor calls this in its constructor, so that the window system outlives it.
+    static void keepForLater();
 
 protected:
     // The registry's class, for systems that keep theirs here.

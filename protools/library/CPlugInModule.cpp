@@ -1,5 +1,6 @@
 #include "protools/library/CPlugInModule.h"
 
+#include "platform/WindowSystem.h"
 #include "protools/library/CDAEError.h"
 #include "protools/library/CEffectGroup.h"
 #include "protools/library/CEffectProcess.h"
@@ -18,6 +19,13 @@ CPlugInModule& CPlugInModule::instance()
 {
     static CPlugInModule module;
     return module;
+}
+
+CPlugInModule::CPlugInModule()
+{
+    // Inserts a host leaves behind close their windows in the destructor, after the other statics
+    // made later have gone: the window system must be made first.
+    platform::WindowSystem::keepForLater();
 }
 
 CPlugInModule::~CPlugInModule()

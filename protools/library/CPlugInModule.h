@@ -59,7 +59,7 @@ public:
     void deleteRetired();
 
 private:
-    CPlugInModule() = default;
+    CPlugInModule();
     void release();
 
     int openCount = 0;

@@ -2,6 +2,7 @@
 // through its four exports and the routines of the documented host interface.
 #include "tests/e2e/PluginFiles.h"
 #include "tools/plughost/ProToolsPlugin.h"
+#include "tools/plughost/SharedLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,31 @@ TEST(VectorgramRtasResources, AMissingResourceFileFailsTheOpenUntilItAppears)
     }
     std::error_code ignored;
     fs::remove_all(dir, ignored);
+}
+
+// A host that unloads the file without destroying its insert or closing the library: the library
+// cleans up in its own statics' destructors, the plug-in window's parts among them (its window class
+// and editor made by asking the window's size), and nothing it needs has gone before it.
+TEST(VectorgramRtasUnload, AHostThatNeverClosesLeavesNothingToTripOverAtUnload)
+{
+    for (int round = 0; round < 2; ++round) {
+        SharedLibrary library;
+        std::string error;
+        ASSERT_TRUE(library.open(pluginPath("vectorgram_rtas"), error)) << error;
+        const auto open = reinterpret_cast<PI_WinPlugInOpenProc>(library.symbol("WinPlugInOpen"));
+        const auto describe = reinterpret_cast<PI_GetRoutineDescriptorProc>(library.symbol("_PI_GetRoutineDescriptor"));
+        ASSERT_TRUE(open && describe);
+        ASSERT_EQ(open(PI_OpenVersion), PI_NoErr);
+        PI_Routine create = nullptr, size = nullptr;
+        ASSERT_EQ(describe(PI_SelCreateInsert, &create), PI_NoErr);
+        ASSERT_EQ(describe(PI_SelGetViewSize, &size), PI_NoErr);
+        PI_Insert insert = 0;
+        ASSERT_EQ(reinterpret_cast<PI_CreateInsertProc>(create)(1, 44100, &insert), PI_NoErr);
+        PI_ViewRect rect{};
+        ASSERT_EQ(reinterpret_cast<PI_GetViewSizeProc>(size)(insert, &rect), PI_NoErr);
+        EXPECT_EQ(rect.right, 390);
+        library.close();
+    }
 }
 
 }  // namespace
