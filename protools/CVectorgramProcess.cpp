@@ -4,12 +4,12 @@
 #include "protools/CVectorgramCustomUI.h"
 #include "protools/CVectorgramView.h"
 #include "protools/library/CNoResourceView.h"
-#include "protools/library/CViewFactory.h"
-#include "protools/library/WindowPort.h"
 #include "protools/library/CPlugInModule.h"
 #include "protools/library/CPluginControl_Discrete.h"
 #include "protools/library/CPluginControl_OnOff.h"
+#include "protools/library/CViewFactory.h"
 #include "protools/library/FourCharCode.h"
+#include "protools/library/WindowPort.h"
 
 #include <cmath>
 #include <cstdint>

@@ -81,7 +81,6 @@ public:
     void setEditorRect(const ViewRect& r) { editorRect = r; }
     // A drag's wait: the process's idle, which keeps the library (and through it the host) going.
     void runIdle() override;
-    IVectorgramProcess* process() const { return processInterface; }
 #else
     bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
 #endif
