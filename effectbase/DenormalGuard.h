@@ -1,7 +1,8 @@
 // For the span of one processing call: denormal results become zero and denormal operands read as
 // zero; the host's own setting comes back afterwards. A multiply that meets a denormal costs a
 // microcode assist on most cores, which turns a quiet tail into the most expensive audio of all.
-// Builds whose float maths is not SSE (the 32-bit x87 build) have no such switch and keep theirs.
+// All our builds do their float maths in SSE (the compile options see to it); a build without it
+// would have no such switch and keep the host's setting.
 #pragma once
 
 #if defined(__SSE_MATH__) || defined(_M_X64)

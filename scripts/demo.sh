@@ -57,7 +57,6 @@ python3 scripts/wavtool.py compare "$out/tone.wav" "$out/bypassed-rtas.wav"
 echo; echo "=== editors: each plug-in that has one, opened by plughost and pictured"
 pictures=build/linux/demo
 mkdir -p "$pictures"
-drawn=0
 for so in "$plugins"/*.so; do
   name=$(basename "$so" .so)
   case "$name" in testeditor*) continue ;; esac  # the framework's test editors, not products
@@ -66,11 +65,6 @@ for so in "$plugins"/*.so; do
     continue
   fi
   $host editor "$so" "$pictures/$name-editor.png" | grep -E '^(editor|picture):' | sed "s/^/$name: /"
-  drawn=$((drawn + 1))
 done
-if [ "$drawn" -gt 0 ]; then
-  echo "editor pictures in $pictures"
-else
-  echo "no shipped plug-in has an editor yet"
-fi
+echo "editor pictures in $pictures"
 echo; echo "demo done: files in $out"

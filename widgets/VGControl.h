@@ -3,6 +3,7 @@
 #pragma once
 
 #include "viewframework/CControl.h"
+#include "viewframework/ViewConstants.h"
 #include "widgets/VGPalette.h"
 
 #include <cstdint>
@@ -68,7 +69,7 @@ protected:
     ViewRect placement;
     float displayMax = 1.0f;
     float displayMin = 0.0f;
-    std::int32_t fontId = 3;  // kFaceNormal
+    std::int32_t fontId = kFaceNormal;
     std::int32_t fontStyle = 0;
     std::int32_t fontSize = 12;
 };
