@@ -1,5 +1,4 @@
-// PNG files without a library: 8-bit RGB, deflate's stored blocks (no compression). Test pictures and
-// screenshots only need to be correct and readable, not small.
+// PNG files through GDI+'s own encoder: 32-bit pixels in 0x00RRGGBB order, written as an opaque picture.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +9,8 @@ namespace platform {
 
 class PngWriter {
 public:
+    // False when the pixels do not fill width x height, GDI+ cannot start or has no PNG encoder, or the
+    // file cannot be written.
     static bool write(const std::string& path, int width, int height, const std::vector<std::uint32_t>& pixels);
 };
 
