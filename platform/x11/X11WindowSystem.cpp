@@ -1,6 +1,7 @@
 #include "platform/x11/X11WindowSystem.h"
 
 #include "platform/BorrowedDeviceContext.h"
+#include "platform/x11/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -16,39 +17,6 @@
 namespace platform {
 
 namespace {
-bool failed = false;
-int noteError(Display*, XErrorEvent*)
-{
-    failed = true;
-    return 0;
-}
-
-// Catches the asynchronous errors of a few requests (a parent that is not a window, a window the
-// server already destroyed) instead of letting Xlib end the process.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* d) : display(d)
-    {
-        XSync(display, False);
-        failed = false;
-        previous = XSetErrorHandler(noteError);
-    }
-    bool sync()
-    {
-        XSync(display, False);
-        return !failed;
-    }
-    ~ErrorTrap()
-    {
-        XSync(display, False);
-        XSetErrorHandler(previous);
-    }
-
-private:
-    Display* display;
-    int (*previous)(Display*, XErrorEvent*) = nullptr;
-};
-
 // A context on a window's backing image that shows what was drawn when it goes.
 class PresentingContext : public BorrowedDeviceContext {
 public:
@@ -144,7 +112,7 @@ NativeWindow X11WindowSystem::createChildWindow(NativeWindow parent, int w, int 
     if (!d || !parent || w < 1 || h < 1) return 0;
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return 0;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     const ::Window made = XCreateSimpleWindow(d, ::Window(parent), 0, 0, unsigned(w), unsigned(h), 0, 0, 0);
     if (!trap.sync() || !made) return 0;
     XSelectInput(d, made, ExposureMask | ButtonPressMask | StructureNotifyMask);
@@ -159,14 +127,14 @@ void X11WindowSystem::destroyWindow(NativeWindow window)
     auto it = windows.find(window);
     if (it == windows.end() || !connection) return;
     windows.erase(it);
-    ErrorTrap trap(connection);
+    X11ErrorTrap trap(connection);
     XDestroyWindow(connection, ::Window(window));
 }
 
 void X11WindowSystem::hideWindow(NativeWindow window)
 {
     if (!connection || !windows.count(window)) return;
-    ErrorTrap trap(connection);
+    X11ErrorTrap trap(connection);
     XUnmapWindow(connection, ::Window(window));
 }
 
@@ -177,7 +145,7 @@ void X11WindowSystem::resizeWindow(NativeWindow window, int w, int h)
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return;
     it->second.image = std::move(image);
-    ErrorTrap trap(connection);
+    X11ErrorTrap trap(connection);
     XResizeWindow(connection, ::Window(window), unsigned(w), unsigned(h));
 }
 
@@ -187,7 +155,7 @@ NativeWindow X11WindowSystem::parentWindow(NativeWindow window)
     if (!d || !window) return 0;
     ::Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     const Status ok = XQueryTree(d, ::Window(window), &root, &parent, &children, &count);
     if (children) XFree(children);
     if (!trap.sync() || !ok || parent == root) return 0;
@@ -201,7 +169,7 @@ Rect X11WindowSystem::outerRect(NativeWindow window, NativeWindow relativeTo)
     ::Window root = 0, child = 0;
     int x = 0, y = 0;
     unsigned w = 0, h = 0, border = 0, depth = 0;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     if (!XGetGeometry(d, ::Window(window), &root, &x, &y, &w, &h, &border, &depth) || !trap.sync()) return {};
     // The origin of a window's own coordinates lies inside its border.
     const int b = int(border);
@@ -217,7 +185,7 @@ bool X11WindowSystem::hasCaption(NativeWindow window)
     if (!d || !window) return false;
     ::Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     const Status ok = XQueryTree(d, ::Window(window), &root, &parent, &children, &count);
     if (children) XFree(children);
     return trap.sync() && ok && parent == root;
@@ -231,7 +199,7 @@ void X11WindowSystem::resizeHostWindow(NativeWindow window, int w, int h)
     }
     Display* d = display();
     if (!d || !window) return;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     ::Window root = 0;
     int x = 0, y = 0;
     unsigned gw = 0, gh = 0, border = 0, depth = 0;
@@ -257,7 +225,7 @@ NativeWindow X11WindowSystem::createClassWindow(const char* className, const cha
     if (error) return 0;
     // X has no empty windows; the class's black brush is the window's background.
     const unsigned w = unsigned(std::max(placement.width(), 1)), h = unsigned(std::max(placement.height(), 1));
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     const ::Window made = XCreateSimpleWindow(d, ::Window(parent), placement.left, placement.top, w, h, 0, 0,
                                               BlackPixel(d, DefaultScreen(d)));
     if (!trap.sync() || !made) {
@@ -278,7 +246,7 @@ NativeWindow X11WindowSystem::createClassWindow(const char* className, const cha
 void X11WindowSystem::showWindowNow(NativeWindow window)
 {
     if (!connection || !classWindows.count(window)) return;
-    ErrorTrap trap(connection);
+    X11ErrorTrap trap(connection);
     XMapWindow(connection, ::Window(window));
 }
 
@@ -290,7 +258,7 @@ bool X11WindowSystem::destroyClassWindow(NativeWindow window)
     XEvent e;
     if (XCheckTypedWindowEvent(connection, ::Window(window), DestroyNotify, &e)) classWindows.erase(window);
     if (!classWindows.erase(window)) return false;
-    ErrorTrap trap(connection);
+    X11ErrorTrap trap(connection);
     XDestroyWindow(connection, ::Window(window));
     return trap.sync();
 }
@@ -300,7 +268,7 @@ Rect X11WindowSystem::clientRect(NativeWindow window)
     Display* d = display(true);
     if (!d || !window) return {};
     XWindowAttributes a{};
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     if (!XGetWindowAttributes(d, ::Window(window), &a) || !trap.sync()) return {};
     return {0, 0, a.width, a.height};
 }
@@ -320,7 +288,7 @@ void X11WindowSystem::present(NativeWindow window, const Rect& r)
                               reinterpret_cast<char*>(pixels.data()), unsigned(image.width()),
                               unsigned(image.height()), 32, image.width() * 4);
     if (!xi) return;
-    ErrorTrap trap(d);
+    X11ErrorTrap trap(d);
     GC gc = XCreateGC(d, ::Window(window), 0, nullptr);
     XPutImage(d, ::Window(window), gc, xi, a.left, a.top, a.left, a.top, unsigned(a.width()), unsigned(a.height()));
     XFreeGC(d, gc);

@@ -1,5 +1,7 @@
 #include "tools/plughost/EditorWindow.h"
 
+#include "platform/x11/X11ErrorTrap.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -10,39 +12,6 @@
 #include <cstdlib>
 
 namespace {
-
-bool requestFailed = false;
-int noteError(Display*, XErrorEvent*)
-{
-    requestFailed = true;
-    return 0;
-}
-
-// Turns the asynchronous error of a request (a window that is not viewable, say) into an answer
-// instead of Xlib's default of ending the process.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* d) : display(d)
-    {
-        XSync(display, False);
-        requestFailed = false;
-        previous = XSetErrorHandler(noteError);
-    }
-    bool ok()
-    {
-        XSync(display, False);
-        return !requestFailed;
-    }
-    ~ErrorTrap()
-    {
-        XSync(display, False);
-        XSetErrorHandler(previous);
-    }
-
-private:
-    Display* display;
-    int (*previous)(Display*, XErrorEvent*) = nullptr;
-};
 
 // The 8 bits of a channel, wherever the visual keeps them.
 std::uint32_t channel(unsigned long pixel, unsigned long mask)
@@ -97,13 +66,13 @@ bool EditorWindow::open(int width, int height, std::string& error)
     attributes.override_redirect = True;
     attributes.background_pixel = 0x808080;
     attributes.event_mask = StructureNotifyMask;
-    ErrorTrap trap(display_);
+    platform::X11ErrorTrap trap(display_);
     window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, unsigned(width), unsigned(height), 0,
                             CopyFromParent, InputOutput, CopyFromParent,
                             CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XStoreName(display_, window_, "plughost editor");
     XMapRaised(display_, window_);
-    if (!trap.ok()) {
+    if (!trap.sync()) {
         error = "cannot make a window on the X display";
         return false;
     }
@@ -133,15 +102,15 @@ bool EditorWindow::screenPoint(int x, int y, int& screenX, int& screenY)
 bool EditorWindow::childGeometry(int& x, int& y, int& width, int& height)
 {
     if (!display_ || !window_) return false;
-    ErrorTrap trap(display_);
+    platform::X11ErrorTrap trap(display_);
     ::Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display_, window_, &root, &parent, &children, &count) || !trap.ok()) return false;
+    if (!XQueryTree(display_, window_, &root, &parent, &children, &count) || !trap.sync()) return false;
     const ::Window first = count > 0 ? children[0] : 0;
     if (children) XFree(children);
     if (!first) return false;
     unsigned w = 0, h = 0, border = 0, depth = 0;
-    if (!XGetGeometry(display_, first, &root, &x, &y, &w, &h, &border, &depth) || !trap.ok()) return false;
+    if (!XGetGeometry(display_, first, &root, &x, &y, &w, &h, &border, &depth) || !trap.sync()) return false;
     width = int(w);
     height = int(h);
     return true;
@@ -155,9 +124,9 @@ bool EditorWindow::capture(std::vector<std::uint32_t>& pixels, std::string& erro
     }
     XImage* image = nullptr;
     {
-        ErrorTrap trap(display_);
+        platform::X11ErrorTrap trap(display_);
         image = XGetImage(display_, window_, 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
-        if (!trap.ok() && image) {
+        if (!trap.sync() && image) {
             XDestroyImage(image);
             image = nullptr;
         }
