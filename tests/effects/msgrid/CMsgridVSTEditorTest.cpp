@@ -4,6 +4,7 @@
 #include "effects/msgrid/CMsgridVSTEditor.h"
 #include "effects/msgrid/msgrid.h"
 #include "tests/effects/EditorHarness.h"
+#include "tests/effects/EditorLifecycle.h"
 #include "tests/effects/HostClosesMidGesture.h"
 
 #include <gtest/gtest.h>
@@ -26,17 +27,13 @@ constexpr int kMidRow = 48;
 
 }  // namespace
 
+namespace editortest {
+using MsgridPair = EditorPair<msgrid, CMsgridVSTEditor>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Msgrid, EditorLifecycle, MsgridPair);
+}
+
 TEST_F(MsgridEditor, OpensAt350By110WithItsWidgetsOnAWhiteFrame)
 {
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(aeffect->flags & effFlagsHasEditor);
-    ERect* r = nullptr;
-    ASSERT_EQ(dispatch(effEditGetRect, &r), 1);
-    EXPECT_EQ(r->top, 0);
-    EXPECT_EQ(r->left, 0);
-    EXPECT_EQ(r->bottom, 110);
-    EXPECT_EQ(r->right, 350);
-
     ASSERT_TRUE(open());
     EXPECT_EQ(editor->getFrame()->childCount(), 6);
     paintAll();
@@ -196,34 +193,6 @@ TEST_F(MsgridEditor, ReopeningRestoresTheDefaultPalette)
     dispatch(effEditClose);
     ASSERT_TRUE(open());
     for (int i = 0; i < 4; ++i) EXPECT_EQ(editor->currentPalette()[i], CMsgridVSTEditor::kDefaultPalette[i]);
-}
-
-TEST_F(MsgridEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    dispatch(effClose);
-    aeffect = nullptr;
-    EXPECT_EQ(headless.windowCount(), 0u);
-}
-
-TEST_F(MsgridEditor, AFailedWindowMeansNoEditor)
-{
-    headless.failNextWindow();
-    EXPECT_FALSE(open());
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    aeffect->setParameter(aeffect, 0, 0.3f);  // nothing to show it on: nothing happens
-    EXPECT_TRUE(open());
-}
-
-TEST_F(MsgridEditor, OpenAndClose1000Times)
-{
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_TRUE(open());
-        if (i % 100 == 0) paintAll();
-        dispatch(effEditClose);
-    }
-    EXPECT_EQ(headless.windowCount(), 0u);
 }
 
 // A host may set parameters from its audio thread while the user opens and closes the editor: the

@@ -4,6 +4,7 @@
 #include "effects/squeezr/CSqueezrVSTEditor.h"
 #include "effects/squeezr/squeezr.h"
 #include "tests/effects/EditorHarness.h"
+#include "tests/effects/EditorLifecycle.h"
 #include "tests/effects/HostClosesMidGesture.h"
 #include "widgets/VGGrommetKnob.h"
 #include "widgets/VGMagicEye.h"
@@ -57,14 +58,13 @@ const VGPalette& defaults = CSqueezrVSTEditor::kDefaultPalette;
 
 }  // namespace
 
+namespace editortest {
+using SqueezrPair = EditorPair<squeezr, CSqueezrVSTEditor>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Squeezr, EditorLifecycle, SqueezrPair);
+}
+
 TEST_F(SqueezrEditor, OpensAt424By285WithTheInitialProgramOnItsKnobs)
 {
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(aeffect->flags & effFlagsHasEditor);
-    ERect* r = nullptr;
-    ASSERT_EQ(dispatch(effEditGetRect, &r), 1);
-    EXPECT_EQ(r->bottom, kHeight);
-    EXPECT_EQ(r->right, kWidth);
     EXPECT_EQ(editor->knob(0), nullptr);  // closed: no widgets
 
     ASSERT_TRUE(open());
@@ -276,38 +276,6 @@ TEST_F(SqueezrEditor, ParametersFromTheHostAndOddIndicesNeverBreakIt)
     EXPECT_EQ(editor->knob(squeezr::kKnee)->value(), effect->getParameter(squeezr::kKnee));
     paintAll();
     idle();
-}
-
-TEST_F(SqueezrEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    dispatch(effClose);
-    aeffect = nullptr;
-    EXPECT_EQ(headless.windowCount(), 0u);
-}
-
-TEST_F(SqueezrEditor, AFailedWindowMeansNoEditor)
-{
-    headless.failNextWindow();
-    EXPECT_FALSE(open());
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    idle();
-    aeffect->setParameter(aeffect, 0, 0.3f);
-    EXPECT_TRUE(open());
-}
-
-TEST_F(SqueezrEditor, OpenAndClose1000Times)
-{
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_TRUE(open());
-        if (i % 100 == 0) {
-            paintAll();
-            idle();
-        }
-        dispatch(effEditClose);
-    }
-    EXPECT_EQ(headless.windowCount(), 0u);
 }
 
 // Hosts close editors, and whole effects, from inside the callbacks a press makes, on every kind of
