@@ -55,6 +55,23 @@ bool AEffGUIEditor::open(void* parentWindow)
     return true;
 }
 
+void AEffGUIEditor::setEditorSize(std::int16_t width, std::int16_t height)
+{
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = height;
+    rect.right = width;
+}
+
+bool AEffGUIEditor::openFrame(void* parentWindow)
+{
+    AEffGUIEditor::open(parentWindow);
+    frame = new CFrame(ViewRect(0, 0, rect.right, rect.bottom), platform::NativeWindow(parentWindow), this);
+    if (!frameIsUsable()) return false;
+    frame->setBackgroundColour(kColourWhite);
+    return true;
+}
+
 bool AEffGUIEditor::deferredFromOtherThread(VstInt32 index)
 {
     if (std::this_thread::get_id() == editorThread.load(std::memory_order_relaxed)) return false;

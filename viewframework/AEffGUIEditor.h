@@ -42,6 +42,11 @@ public:
     std::shared_ptr<bool> lifeline() const { return alive; }
 
 protected:
+    // For the subclass's constructor: the size getRect answers, at the origin.
+    void setEditorSize(std::int16_t width, std::int16_t height);
+    // For the subclass's open: the base open, then a frame of the editor's size, white, in the host's
+    // window. False (and no frame) when it got no window of its own.
+    bool openFrame(void* parentWindow);
     // For the subclass's open, after it made frame: true when the frame got its window; otherwise
     // the frame is deleted and the editor stays closed.
     bool frameIsUsable();
@@ -51,6 +56,22 @@ protected:
     // answers true; the next idle takes the noted indices and shows them.
     bool deferredFromOtherThread(VstInt32 index);
     std::uint32_t takeDeferredParameters() { return deferred.exchange(0, std::memory_order_relaxed); }
+    // setParameter's road in the subclasses, for a parameter index: show(index) at once on the
+    // editor's own thread while it is open; from another thread only the note above.
+    template <class Show>
+    void followParameter(VstInt32 index, bool open, Show&& show)
+    {
+        if (!isParameter(index) || deferredFromOtherThread(index)) return;
+        if (open) show(index);
+    }
+    // The noted indices, each to show(index) once; for the subclasses' idle.
+    template <class Show>
+    void showDeferredParameters(Show&& show)
+    {
+        const std::uint32_t noted = takeDeferredParameters();
+        for (VstInt32 i = 0; i < 32; ++i)
+            if (noted & (1u << i)) show(i);
+    }
     // The editor's own share of an idle, on an open editor with its frame: the frame's idle pass.
     // Subclasses add what they refresh around it.
     virtual void idleOpen();

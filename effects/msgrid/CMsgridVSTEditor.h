@@ -2,32 +2,24 @@
 // the banner, 350 x 110.
 #pragma once
 
-#include "platform/GraphicsSession.h"
 #include "viewframework/AEffGUIEditor.h"
 #include "viewframework/CControlListener.h"
-#include "widgets/VGPalette.h"
+#include "widgets/VGEditorChrome.h"
+#include "widgets/VGWidgetRef.h"
 
-#include <atomic>
 #include <cstdint>
 
-class VGBottomLabel;
-class VGLogo;
 class VGSlider;
-class VGTargetButton;
 class VGTextButton;
 
 class CMsgridVSTEditor : public AEffGUIEditor, public CControlListener {
 public:
     static constexpr std::int32_t kWidth = 350;
     static constexpr std::int32_t kHeight = 110;
-    static constexpr std::int32_t kTitleTag = -1;
-    static constexpr std::int32_t kBannerTag = -99;
-    static constexpr std::int32_t kColourTag = -8888;
     static constexpr const char* kBanner = "Tonewerks - +msgrid - vst - version 1.0.0";
-    static const VGPalette kDefaultPalette;
+    static constexpr const VGPalette& kDefaultPalette = VGEditorChrome::kDefaultPalette;
 
     explicit CMsgridVSTEditor(AudioEffect* effect);
-    ~CMsgridVSTEditor() override;
 
     bool open(void* parentWindow) override;
     void close() override;
@@ -38,8 +30,8 @@ public:
     void onValueChanged(CDrawContext* context, CControl* control) override;
     std::int32_t onModifierClick(CDrawContext* context, CControl* control, std::int32_t buttons) override;
 
-    const VGPalette& currentPalette() const { return palette; }
-    bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
+    const VGPalette& currentPalette() const { return chrome.palette(); }
+    bool isEditorOpen() const { return chrome.isOpen(); }
 
 protected:
     // Parameters noted from other threads, then the frame's idle pass.
@@ -47,15 +39,9 @@ protected:
 
 private:
     void showParameter(VstInt32 index);
-    void applyPending();
 
-    VGPalette palette = kDefaultPalette;
-    VGLogo* title = nullptr;
-    VGSlider* midSlider = nullptr;
-    VGSlider* sideSlider = nullptr;
-    VGTextButton* directionButton = nullptr;
-    VGTargetButton* colourButton = nullptr;
-    VGBottomLabel* banner = nullptr;
-    platform::GraphicsSession graphics;
-    std::atomic<bool> editorOpen{false};
+    VGEditorChrome chrome{*this, *this};
+    VGWidgetRef<VGSlider> midSlider{chrome.widgets()};
+    VGWidgetRef<VGSlider> sideSlider{chrome.widgets()};
+    VGWidgetRef<VGTextButton> directionButton{chrome.widgets()};
 };

@@ -3,48 +3,23 @@
 #include "effectbase/AudioEffect.h"
 #include "effects/squeezr/squeezr.h"
 #include "viewframework/CFrame.h"
-#include "widgets/VGBottomLabel.h"
 #include "widgets/VGGrommetKnob.h"
-#include "widgets/VGLogo.h"
 #include "widgets/VGMagicEye.h"
 #include "widgets/VGSimpleLabel.h"
-#include "widgets/VGTargetButton.h"
 #include "widgets/VGTextButton.h"
 
 
-namespace {
-constexpr auto relaxed = std::memory_order_relaxed;
 static_assert(squeezr::kNumParams <= 32, "one pending bit per parameter");
-}  // namespace
-
-const VGPalette CSqueezrVSTEditor::kDefaultPalette = {{
-    {13, 0, 39, 255},
-    {144, 8, 0, 255},
-    {80, 189, 216, 255},
-    {0, 0, 0, 255},
-}};
 
 CSqueezrVSTEditor::CSqueezrVSTEditor(AudioEffect* effect) : AEffGUIEditor(effect)
 {
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = kHeight;
-    rect.right = kWidth;
-}
-
-CSqueezrVSTEditor::~CSqueezrVSTEditor()
-{
-    // No window outlives its editor, and the widgets go while the graphics still run.
-    if (frame) close();
+    setEditorSize(kWidth, kHeight);
 }
 
 bool CSqueezrVSTEditor::open(void* parentWindow)
 {
-    AEffGUIEditor::open(parentWindow);
-    palette = kDefaultPalette;
-    frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
-    if (!frameIsUsable()) return false;
-    frame->setBackgroundColour(kColourWhite);
+    if (!openFrame(parentWindow)) return false;
+    chrome.begin(frame, "+ s q u e e z r");
 
     // Names and labels hold at most 23 characters; the buffers leave room for an effect that
     // writes more.
@@ -62,87 +37,55 @@ bool CSqueezrVSTEditor::open(void* parentWindow)
         return text;
     };
 
-    title = new VGLogo(ViewRect(5, 5, 419, 31), this, kTitleTag, &palette);
-    title->setName("+ s q u e e z r");
-    frame->addView(title);
-
     const auto eye = [&](const ViewRect& r) {
-        auto* e = new VGMagicEye(r, this, kDisplayTag, &palette);
+        auto* e = chrome.make<VGMagicEye>(r, VGEditorChrome::kPassiveTag);
         e->setUnit("");
         return e;
     };
     inputEye = eye(ViewRect(5, 35, 139, 169));
-    frame->addView(inputEye);
     gainEye = eye(ViewRect(145, 35, 279, 169));
     gainEye->setLevelA(1.0f);
     gainEye->setLevelB(1.0f);
     gainEye->setStyle(true);
-    frame->addView(gainEye);
     outputEye = eye(ViewRect(285, 35, 419, 169));
-    frame->addView(outputEye);
 
     const auto knob = [&](const ViewRect& r, VstInt32 index, float max, float min) {
-        auto* k = new VGGrommetKnob(r, this, index, &palette);
+        auto* k = chrome.make<VGGrommetKnob>(r, index);
         k->setDisplayMax(max);
         k->setDisplayMin(min);
         if (index == squeezr::kRatio) k->setRatioDisplay(1);
         k->setValue(effect->getParameter(index));
         k->setUnit(parameterLabel(index));
-        frame->addView(k);
         return k;
     };
     const auto caption = [&](const ViewRect& r, VstInt32 index) {
-        auto* c = new VGSimpleLabel(r, this, kDisplayTag, &palette);
-        c->setName(parameterName(index));
-        frame->addView(c);
-        return c;
+        chrome.make<VGSimpleLabel>(r, VGEditorChrome::kPassiveTag)->setName(parameterName(index));
     };
     ratioKnob = knob(ViewRect(5, 170, 71, 236), squeezr::kRatio, 3.0f, -39.0f);
-    ratioCaption = caption(ViewRect(5, 236, 69, 251), squeezr::kRatio);
+    caption(ViewRect(5, 236, 69, 251), squeezr::kRatio);
     thresholdKnob = knob(ViewRect(75, 170, 141, 236), squeezr::kThreshold, 0.0f, -60.0f);
-    thresholdCaption = caption(ViewRect(75, 236, 139, 251), squeezr::kThreshold);
+    caption(ViewRect(75, 236, 139, 251), squeezr::kThreshold);
     attackKnob = knob(ViewRect(145, 170, 211, 236), squeezr::kAttack, 100.0f, 1.0f);
-    attackCaption = caption(ViewRect(145, 236, 209, 251), squeezr::kAttack);
+    caption(ViewRect(145, 236, 209, 251), squeezr::kAttack);
     releaseKnob = knob(ViewRect(215, 170, 281, 236), squeezr::kRelease, 2.0f, 0.1f);
-    releaseCaption = caption(ViewRect(215, 236, 279, 251), squeezr::kRelease);
+    caption(ViewRect(215, 236, 279, 251), squeezr::kRelease);
     // The knee knob stands before the makeup knob, although its parameter comes after.
     kneeKnob = knob(ViewRect(285, 170, 351, 236), squeezr::kKnee, 1.0f, 0.0f);
-    kneeCaption = caption(ViewRect(285, 236, 349, 251), squeezr::kKnee);
+    caption(ViewRect(285, 236, 349, 251), squeezr::kKnee);
     makeupKnob = knob(ViewRect(355, 170, 421, 236), squeezr::kMakeup, 60.0f, 0.0f);
-    makeupCaption = caption(ViewRect(350, 236, 429, 251), squeezr::kMakeup);
+    caption(ViewRect(350, 236, 429, 251), squeezr::kMakeup);
 
-    linkButton = new VGTextButton(ViewRect(5, 250, 90, 268), this, squeezr::kStereoLink, &palette);
-    linkButton->setName("stereo link");
-    linkButton->setAltText("stereo link");
-    linkButton->setValue(effect->getParameter(squeezr::kStereoLink));
-    frame->addView(linkButton);
-    sensingButton = new VGTextButton(ViewRect(105, 250, 190, 268), this, squeezr::kRmsMode, &palette);
-    sensingButton->setName("peak level");
-    sensingButton->setAltText("rms level");
-    sensingButton->setValue(effect->getParameter(squeezr::kRmsMode));
-    frame->addView(sensingButton);
-
-    colourButton = new VGTargetButton(ViewRect(395, 250, 412, 267), this, kColourTag, &palette);
-    frame->addView(colourButton);
-
-    banner = new VGBottomLabel(ViewRect(0, 275, 424, 285), this, kDisplayTag, &palette);
-    banner->setName(kBanner);
-    frame->addView(banner);
-
-    editorOpen.store(true, relaxed);
+    linkButton = chrome.addSwitch(ViewRect(5, 250, 90, 268), squeezr::kStereoLink, "stereo link", "stereo link",
+                                  effect->getParameter(squeezr::kStereoLink));
+    sensingButton = chrome.addSwitch(ViewRect(105, 250, 190, 268), squeezr::kRmsMode, "peak level", "rms level",
+                                     effect->getParameter(squeezr::kRmsMode));
+    chrome.end(ViewRect(395, 250, 412, 267), kBanner);
     return true;
 }
 
 void CSqueezrVSTEditor::close()
 {
-    editorOpen.store(false, relaxed);
-    ratioKnob = thresholdKnob = attackKnob = releaseKnob = makeupKnob = kneeKnob = nullptr;
-    ratioCaption = thresholdCaption = attackCaption = releaseCaption = makeupCaption = kneeCaption = nullptr;
-    linkButton = sensingButton = nullptr;
-    colourButton = nullptr;
-    banner = nullptr;
-    title = nullptr;
-    gainEye = inputEye = outputEye = nullptr;
+    chrome.forget();
     AEffGUIEditor::close();
 }
 
@@ -174,16 +117,7 @@ void CSqueezrVSTEditor::showParameter(VstInt32 index)
 
 void CSqueezrVSTEditor::setParameter(VstInt32 index, float)
 {
-    if (index < 0 || index >= squeezr::kNumParams) return;
-    if (deferredFromOtherThread(index)) return;
-    if (editorOpen.load(relaxed)) showParameter(index);
-}
-
-void CSqueezrVSTEditor::applyPending()
-{
-    const std::uint32_t changed = takeDeferredParameters();
-    for (VstInt32 i = 0; i < squeezr::kNumParams; ++i)
-        if (changed & (1u << i)) showParameter(i);
+    followParameter(index, isEditorOpen(), [this](VstInt32 i) { showParameter(i); });
 }
 
 void CSqueezrVSTEditor::copyMeters()
@@ -202,25 +136,14 @@ void CSqueezrVSTEditor::copyMeters()
 
 void CSqueezrVSTEditor::idleOpen()
 {
-    applyPending();
+    showDeferredParameters([this](VstInt32 i) { showParameter(i); });
     AEffGUIEditor::idleOpen();
     copyMeters();
 }
 
 void CSqueezrVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
-    const std::int32_t tag = control->tag();
-    if (tag != kColourTag) {
-        control->setNeedsRedraw(true);
-        // Display-only tags (title, captions, eyes, banner) are not parameters: the host never hears of them.
-        if (tag >= 0 && tag < squeezr::kNumParams) effect->setParameterAutomated(tag, control->value());
-        return;
-    }
-    if (control->value() > 0.5f)
-        palette.randomiseColours();
-    else
-        palette = kDefaultPalette;
-    if (frame) frame->invalidate(ViewRect(0, 0, kWidth, kHeight));
+    chrome.valueChanged(control);
 }
 
 std::int32_t CSqueezrVSTEditor::onModifierClick(CDrawContext*, CControl*, std::int32_t)

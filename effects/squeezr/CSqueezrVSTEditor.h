@@ -2,35 +2,26 @@
 // captions, the link and sensing switches, the colour button and the banner.
 #pragma once
 
-#include "platform/GraphicsSession.h"
 #include "viewframework/AEffGUIEditor.h"
 #include "viewframework/CControlListener.h"
-#include "widgets/VGPalette.h"
+#include "widgets/VGEditorChrome.h"
+#include "widgets/VGWidgetRef.h"
 
-#include <atomic>
 #include <cstdint>
 
-class VGBottomLabel;
 class VGControl;
 class VGGrommetKnob;
-class VGLogo;
 class VGMagicEye;
-class VGSimpleLabel;
-class VGTargetButton;
 class VGTextButton;
 
 class CSqueezrVSTEditor : public AEffGUIEditor, public CControlListener {
 public:
     static constexpr std::int32_t kWidth = 424;
     static constexpr std::int32_t kHeight = 285;
-    static constexpr std::int32_t kTitleTag = -1;
-    static constexpr std::int32_t kDisplayTag = -99;
-    static constexpr std::int32_t kColourTag = -8888;
     static constexpr const char* kBanner = "Tonewerks - +squeezr - vst - version 1.0.0";
-    static const VGPalette kDefaultPalette;
+    static constexpr const VGPalette& kDefaultPalette = VGEditorChrome::kDefaultPalette;
 
     explicit CSqueezrVSTEditor(AudioEffect* effect);
-    ~CSqueezrVSTEditor() override;
 
     bool open(void* parentWindow) override;
     void close() override;
@@ -41,8 +32,8 @@ public:
     void onValueChanged(CDrawContext* context, CControl* control) override;
     std::int32_t onModifierClick(CDrawContext* context, CControl* control, std::int32_t buttons) override;
 
-    const VGPalette& currentPalette() const { return palette; }
-    bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
+    const VGPalette& currentPalette() const { return chrome.palette(); }
+    bool isEditorOpen() const { return chrome.isOpen(); }
     // Tests: the widgets of an open editor (null while closed).
     VGGrommetKnob* knob(VstInt32 index) const;
     VGMagicEye* inputMeter() const { return inputEye; }
@@ -57,30 +48,18 @@ protected:
 private:
     VGControl* controlOf(VstInt32 index) const;
     void showParameter(VstInt32 index);
-    void applyPending();
     void copyMeters();
 
-    VGGrommetKnob* ratioKnob = nullptr;
-    VGGrommetKnob* thresholdKnob = nullptr;
-    VGGrommetKnob* attackKnob = nullptr;
-    VGGrommetKnob* releaseKnob = nullptr;
-    VGGrommetKnob* makeupKnob = nullptr;
-    VGGrommetKnob* kneeKnob = nullptr;
-    VGSimpleLabel* ratioCaption = nullptr;
-    VGSimpleLabel* thresholdCaption = nullptr;
-    VGSimpleLabel* attackCaption = nullptr;
-    VGSimpleLabel* releaseCaption = nullptr;
-    VGSimpleLabel* makeupCaption = nullptr;
-    VGSimpleLabel* kneeCaption = nullptr;
-    VGTextButton* linkButton = nullptr;
-    VGTextButton* sensingButton = nullptr;
-    VGTargetButton* colourButton = nullptr;
-    VGBottomLabel* banner = nullptr;
-    VGLogo* title = nullptr;
-    VGMagicEye* gainEye = nullptr;
-    VGMagicEye* inputEye = nullptr;
-    VGMagicEye* outputEye = nullptr;
-    VGPalette palette = kDefaultPalette;
-    platform::GraphicsSession graphics;
-    std::atomic<bool> editorOpen{false};
+    VGEditorChrome chrome{*this, *this};
+    VGWidgetRef<VGGrommetKnob> ratioKnob{chrome.widgets()};
+    VGWidgetRef<VGGrommetKnob> thresholdKnob{chrome.widgets()};
+    VGWidgetRef<VGGrommetKnob> attackKnob{chrome.widgets()};
+    VGWidgetRef<VGGrommetKnob> releaseKnob{chrome.widgets()};
+    VGWidgetRef<VGGrommetKnob> makeupKnob{chrome.widgets()};
+    VGWidgetRef<VGGrommetKnob> kneeKnob{chrome.widgets()};
+    VGWidgetRef<VGTextButton> linkButton{chrome.widgets()};
+    VGWidgetRef<VGTextButton> sensingButton{chrome.widgets()};
+    VGWidgetRef<VGMagicEye> gainEye{chrome.widgets()};
+    VGWidgetRef<VGMagicEye> inputEye{chrome.widgets()};
+    VGWidgetRef<VGMagicEye> outputEye{chrome.widgets()};
 };

@@ -1,10 +1,7 @@
 #include "effects/vectorgram/CVectorgramVSTEditor.h"
 
 #include "viewframework/CFrame.h"
-#include "widgets/VGBottomLabel.h"
-#include "widgets/VGLogo.h"
 #include "widgets/VGSlider.h"
-#include "widgets/VGTargetButton.h"
 #include "widgets/VGTextButton.h"
 #include "widgets/VGVUBitMeter.h"
 #include "widgets/VGVectorgram.h"
@@ -16,17 +13,6 @@
 #include "protools/CVectorgramProcess.h"
 #endif
 
-namespace {
-constexpr auto relaxed = std::memory_order_relaxed;
-}  // namespace
-
-const VGPalette CVectorgramVSTEditor::kDefaultPalette = {{
-    {13, 0, 39, 255},
-    {144, 8, 0, 255},
-    {80, 189, 216, 255},
-    {0, 0, 0, 255},
-}};
-
 #if defined(VECTORGRAM_PROTOOLS)
 CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect, IVectorgramProcess* process)
     : AEffGUIEditor(effect), processInterface(process)
@@ -34,16 +20,7 @@ CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect, IVectorgramProces
 CVectorgramVSTEditor::CVectorgramVSTEditor(vectorgram* effect) : AEffGUIEditor(effect)
 #endif
 {
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = kHeight;
-    rect.right = kWidth;
-}
-
-CVectorgramVSTEditor::~CVectorgramVSTEditor()
-{
-    // No window outlives its editor, and the widgets go while the graphics still run.
-    if (frame) close();
+    setEditorSize(kWidth, kHeight);
 }
 
 bool CVectorgramVSTEditor::open(void* parentWindow)
@@ -51,61 +28,29 @@ bool CVectorgramVSTEditor::open(void* parentWindow)
 #if defined(VECTORGRAM_PROTOOLS)
     inIdle = false;
 #endif
-    AEffGUIEditor::open(parentWindow);
-    colourScheme = kDefaultPalette;
-    frame = new CFrame(ViewRect(0, 0, kWidth, kHeight), platform::NativeWindow(parentWindow), this);
-    if (!frameIsUsable()) return false;
-    frame->setBackgroundColour(kColourWhite);
+    if (!openFrame(parentWindow)) return false;
+    chrome.begin(frame, "+ v e c t o r g r a m");
+    meterLeft = chrome.make<VGVUBitMeter>(ViewRect(5, 35, 20, 396), kMeterLeftTag);
+    vectorDisplay = chrome.make<VGVectorgram>(ViewRect(25, 35, 365, 375), VGEditorChrome::kPassiveTag,
+                                              fx()->getCaptureLeft(), fx()->getCaptureRight(),
+                                              vectorgram::kCaptureLength);
+    meterRight = chrome.make<VGVUBitMeter>(ViewRect(370, 35, 385, 396), kMeterRightTag);
 
-    logo = new VGLogo(ViewRect(5, 5, 385, 31), this, kTitleTag, &colourScheme);
-    logo->setName("+ v e c t o r g r a m");
-    frame->addView(logo);
-
-    meterLeft = new VGVUBitMeter(ViewRect(5, 35, 20, 396), this, kMeterLeftTag, &colourScheme);
-    frame->addView(meterLeft);
-
-    vectorDisplay = new VGVectorgram(ViewRect(25, 35, 365, 375), this, kPassiveTag, &colourScheme,
-                                     fx()->getCaptureLeft(), fx()->getCaptureRight(), vectorgram::kCaptureLength);
-    frame->addView(vectorDisplay);
-
-    meterRight = new VGVUBitMeter(ViewRect(370, 35, 385, 396), this, kMeterRightTag, &colourScheme);
-    frame->addView(meterRight);
-
-    displaySlider = new VGSlider(ViewRect(25, 380, 365, 396), this, kDisplayTag, &colourScheme);
+    displaySlider = chrome.make<VGSlider>(ViewRect(25, 380, 365, 396), kDisplayTag);
     displaySlider->setName("display");
     displaySlider->setUnit("samples");
     displaySlider->setDisplayMax(512.0f);
     displaySlider->setDisplayMin(10.0f);
-    frame->addView(displaySlider);
     showDisplay();
 
-    peakBitsButton = new VGTextButton(ViewRect(5, 400, 65, 418), this, kPeakBitsTag, &colourScheme);
-    peakBitsButton->setName("peak");
-    peakBitsButton->setAltText("bits");
-    peakBitsButton->setValue(0.0f);
-    frame->addView(peakBitsButton);
-
-    colourButton = new VGTargetButton(ViewRect(370, 400, 387, 417), this, kColourTag, &colourScheme);
-    frame->addView(colourButton);
-
-    bottomLabel = new VGBottomLabel(ViewRect(0, 420, 390, 430), this, kPassiveTag, &colourScheme);
-    bottomLabel->setName(kBanner);
-    frame->addView(bottomLabel);
-
-    editorOpen.store(true, relaxed);
+    peakBitsButton = chrome.addSwitch(ViewRect(5, 400, 65, 418), kPeakBitsTag, "peak", "bits", 0.0f);
+    chrome.end(ViewRect(370, 400, 387, 417), kBanner);
     return true;
 }
 
 void CVectorgramVSTEditor::close()
 {
-    editorOpen.store(false, relaxed);
-    logo = nullptr;
-    vectorDisplay = nullptr;
-    meterLeft = meterRight = nullptr;
-    peakBitsButton = nullptr;
-    displaySlider = nullptr;
-    colourButton = nullptr;
-    bottomLabel = nullptr;
+    chrome.forget();
     AEffGUIEditor::close();
 }
 
@@ -136,9 +81,7 @@ void CVectorgramVSTEditor::setParameter(VstInt32 index, float value)
 #else
 void CVectorgramVSTEditor::setParameter(VstInt32 index, float)
 {
-    if (index != kDisplayTag) return;
-    if (deferredFromOtherThread(index)) return;
-    if (editorOpen.load(relaxed)) showDisplay();
+    if (index == kDisplayTag) followParameter(index, isEditorOpen(), [this](VstInt32) { showDisplay(); });
 }
 #endif
 
@@ -185,7 +128,9 @@ void CVectorgramVSTEditor::sendDisplay(float value)
 
 void CVectorgramVSTEditor::idleOpen()
 {
-    if (takeDeferredParameters() & (1u << kDisplayTag)) showDisplay();
+    showDeferredParameters([this](VstInt32 index) {
+        if (index == kDisplayTag) showDisplay();
+    });
     AEffGUIEditor::idleOpen();
     vectorDisplay->setNeedsRedraw(true);
     copyMeters();
@@ -193,15 +138,8 @@ void CVectorgramVSTEditor::idleOpen()
 
 void CVectorgramVSTEditor::onValueChanged(CDrawContext*, CControl* control)
 {
+    if (chrome.colourButtonChanged(control)) return;
     const std::int32_t tag = control->tag();
-    if (tag == kColourTag) {
-        if (control->value() > 0.5f)
-            colourScheme.randomiseColours();
-        else
-            colourScheme = kDefaultPalette;
-        if (frame) frame->invalidate(ViewRect(0, 0, kWidth, kHeight));
-        return;
-    }
     if (tag == kPeakBitsTag) {
         const bool levels = !(control->value() > 0.5f);
         if (meterLeft) meterLeft->setLevelMode(levels);

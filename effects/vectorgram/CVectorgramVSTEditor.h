@@ -8,22 +8,17 @@
 #pragma once
 
 #include "effects/vectorgram/vectorgram.h"
-#include "platform/GraphicsSession.h"
 #include "viewframework/AEffGUIEditor.h"
 #include "viewframework/CControlListener.h"
 #include "viewframework/CNoUIControlListener.h"
 #include "viewframework/ViewRect.h"
-#include "widgets/VGPalette.h"
+#include "widgets/VGEditorChrome.h"
+#include "widgets/VGWidgetRef.h"
 
-#include <atomic>
 #include <cstdint>
-#include <thread>
 
 class IVectorgramProcess;
-class VGBottomLabel;
-class VGLogo;
 class VGSlider;
-class VGTargetButton;
 class VGTextButton;
 class VGVectorgram;
 class VGVUBitMeter;
@@ -38,9 +33,6 @@ class CVectorgramVSTEditor : public AEffGUIEditor,
 public:
     static constexpr std::int32_t kWidth = 390;
     static constexpr std::int32_t kHeight = 430;
-    static constexpr std::int32_t kTitleTag = -1;
-    static constexpr std::int32_t kPassiveTag = -99;
-    static constexpr std::int32_t kColourTag = -8888;
     static constexpr std::int32_t kMeterLeftTag = 901;
     static constexpr std::int32_t kMeterRightTag = 902;
     static constexpr std::int32_t kPeakBitsTag = 903;
@@ -48,7 +40,7 @@ public:
     static constexpr const char* kBanner = vectorgram::kProToolsBuild
                                                ? "Tonewerks +vectorgram rtas - 1.0.0 - drawn stereo, sample by sample"
                                                : "Tonewerks +vectorgram vst - 1.0.0 - drawn stereo, sample by sample";
-    static const VGPalette kDefaultPalette;
+    static constexpr const VGPalette& kDefaultPalette = VGEditorChrome::kDefaultPalette;
 
 #if defined(VECTORGRAM_PROTOOLS)
     // The process owns the effect; slider edits and drag waits go to it. The effect owns the editor.
@@ -56,7 +48,6 @@ public:
 #else
     explicit CVectorgramVSTEditor(vectorgram* effect);
 #endif
-    ~CVectorgramVSTEditor() override;
 
     bool open(void* parentWindow) override;
     void close() override;
@@ -73,7 +64,7 @@ public:
 
     void onValueChanged(CDrawContext* context, CControl* control) override;
 
-    const VGPalette& currentPalette() const { return colourScheme; }
+    const VGPalette& currentPalette() const { return chrome.palette(); }
 #if defined(VECTORGRAM_PROTOOLS)
     bool isEditorOpen() const { return frame != nullptr; }
     // Where the bridge places the editor: its rectangle, 0, 0, 390, 430 until the bridge sets another.
@@ -82,7 +73,7 @@ public:
     // A drag's wait: the process's idle, which keeps the library (and through it the host) going.
     void runIdle() override;
 #else
-    bool isEditorOpen() const { return editorOpen.load(std::memory_order_relaxed); }
+    bool isEditorOpen() const { return chrome.isOpen(); }
 #endif
     // Tests: the widgets of an open editor (null while closed).
     VGVectorgram* display() const { return vectorDisplay; }
@@ -107,21 +98,14 @@ private:
 #if defined(VECTORGRAM_PROTOOLS)
     IVectorgramProcess* processInterface = nullptr;
 #endif
-    VGPalette colourScheme = kDefaultPalette;
-    VGLogo* logo = nullptr;
-    VGVectorgram* vectorDisplay = nullptr;
-    VGVUBitMeter* meterLeft = nullptr;
-    VGVUBitMeter* meterRight = nullptr;
-    VGTextButton* peakBitsButton = nullptr;
-    VGSlider* displaySlider = nullptr;
-    VGTargetButton* colourButton = nullptr;
-    VGBottomLabel* bottomLabel = nullptr;
+    VGEditorChrome chrome{*this, *this};
+    VGWidgetRef<VGVectorgram> vectorDisplay{chrome.widgets()};
+    VGWidgetRef<VGVUBitMeter> meterLeft{chrome.widgets()};
+    VGWidgetRef<VGVUBitMeter> meterRight{chrome.widgets()};
+    VGWidgetRef<VGTextButton> peakBitsButton{chrome.widgets()};
+    VGWidgetRef<VGSlider> displaySlider{chrome.widgets()};
 #if defined(VECTORGRAM_PROTOOLS)
     ViewRect editorRect{0, 0, kWidth, kHeight};
-#endif
-    platform::GraphicsSession graphics;
-    std::atomic<bool> editorOpen{false};
-#if defined(VECTORGRAM_PROTOOLS)
     // An idle in progress: one reached again from a loop inside it (a drag) returns at once.
     bool inIdle = false;
 #endif

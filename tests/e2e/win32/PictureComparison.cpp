@@ -4,6 +4,8 @@
 
 #include <gdiplus.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -57,4 +59,20 @@ PictureDifference comparePictures(const std::vector<std::uint32_t>& a, const std
             d.blocksOff += channelDistance(blockAverage(a, width, bx, by), blockAverage(b, width, bx, by)) > 40;
         }
     return d;
+}
+
+void expectSamePicture(const std::vector<std::uint32_t>& windows, int width, int height, const std::wstring& linuxPath,
+                       const std::vector<std::pair<int, int>>& exact, int fractionOff, int blocksOff)
+{
+    const Picture linuxPicture = readPng(linuxPath);
+    ASSERT_EQ(linuxPicture.width, width) << "cannot read the Linux picture";
+    ASSERT_EQ(linuxPicture.height, height);
+    ASSERT_EQ(windows.size(), linuxPicture.pixels.size());
+    for (const auto& [x, y] : exact)
+        EXPECT_EQ(windows[std::size_t(y * width + x)], linuxPicture.at(x, y)) << x << "," << y;
+    // Layout and colours: most pixels agree closely; text and anti-aliased edges may differ.
+    const PictureDifference d = comparePictures(windows, linuxPicture.pixels, width, height);
+    EXPECT_LT(d.pixelsOff, int(windows.size()) / fractionOff) << d.pixelsOff << " of " << windows.size()
+                                                               << " pixels differ";
+    EXPECT_LE(d.blocksOff, blocksOff) << "of " << d.blocks << " blocks";
 }

@@ -4,7 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+// The editors' default accent colour as a pixel word: thumbs, pointers and lit lamps.
+inline constexpr std::uint32_t kAccent = 80u << 16 | 189u << 8 | 216u;
 
 struct Picture {
     int width = 0;
@@ -25,3 +29,9 @@ struct PictureDifference {
 // Both rows of the same width x height.
 PictureDifference comparePictures(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
                                   int width, int height);
+
+// A window's picture of width x height (0xRRGGBB rows) against the Linux picture at linuxPath, as
+// test assertions: the same size; the same colour to the byte at each point of `exact` (where no text
+// or edge is); fewer than 1/fractionOff of the pixels and at most blocksOff blocks off.
+void expectSamePicture(const std::vector<std::uint32_t>& windows, int width, int height, const std::wstring& linuxPath,
+                       const std::vector<std::pair<int, int>>& exact, int fractionOff, int blocksOff);

@@ -3,112 +3,22 @@
 // hears (and must not hear) of the widgets.
 #include "effects/msgrid/CMsgridVSTEditor.h"
 #include "effects/msgrid/msgrid.h"
-#include "platform/HeadlessWindowSystem.h"
+#include "tests/effects/EditorHarness.h"
+#include "tests/effects/EditorLifecycle.h"
 #include "tests/effects/HostClosesMidGesture.h"
-#include "viewframework/CFrame.h"
-#include "viewframework/ViewConstants.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-constexpr platform::NativeWindow kHostWindow = 0x5151;
+using editortest::word;
 
-struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
-    float opt;
-};
-std::vector<HostCall>* calls = nullptr;
-
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
-{
-    if (opcode == audioMasterVersion) return 2400;
-    if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
-    return 0;
-}
-
-// Colours as the window's pixel words.
-std::uint32_t word(ViewColour c)
-{
-    return std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue;
-}
-
-class MsgridEditor : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        platform::WindowSystem::install(&headless);
-        calls = &log;
-        headless.setTicks(5000);
-        effect = new msgrid(hostCallback);
-        aeffect = effect->getAeffect();
-        editor = static_cast<CMsgridVSTEditor*>(effect->getEditor());
-    }
-    void TearDown() override
-    {
-        if (aeffect) dispatch(effClose);
-        calls = nullptr;
-        platform::WindowSystem::install(nullptr);
-    }
-
-    VstIntPtr dispatch(VstInt32 opcode, void* ptr = nullptr)
-    {
-        return aeffect->dispatcher(aeffect, opcode, 0, 0, ptr, 0);
-    }
-    bool open() { return dispatch(effEditOpen, reinterpret_cast<void*>(kHostWindow)) == 1; }
-    platform::NativeWindow window() const { return editor->getFrame() ? editor->getFrame()->window() : 0; }
-    void paintAll() { headless.paintNow(window(), {0, 0, 350, 110}); }
-    std::uint32_t pixel(int x, int y) const { return headless.pixel(window(), x, y); }
-    // Idle passes as the host's timer makes them, with time going by.
-    void idle(int passes = 1)
-    {
-        for (int i = 0; i < passes; ++i) {
-            headless.setTicks(headless.ticks() + 60);
-            dispatch(effEditIdle);
-        }
-    }
-    // A left-button drag from one window point through the others, released at the last.
-    void drag(std::vector<platform::Point> path, int modifiers = 0)
-    {
-        std::vector<platform::HeadlessWindowSystem::InputStep> steps;
-        for (const platform::Point& p : path) steps.push_back({kButtonLeft | modifiers, p});
-        steps.push_back({0, path.back()});
-        headless.script(steps);
-        headless.press(window(), path.front());
-    }
-    int count(VstInt32 opcode) const
-    {
-        return int(std::count_if(log.begin(), log.end(), [&](const HostCall& c) { return c.opcode == opcode; }));
-    }
-    std::vector<HostCall> automations() const
-    {
-        std::vector<HostCall> out;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                     [](const HostCall& c) { return c.opcode == audioMasterAutomate; });
-        return out;
-    }
-    std::vector<std::uint32_t> picture() const
-    {
-        std::vector<std::uint32_t> all;
-        for (int y = 0; y < 110; ++y)
-            for (int x = 0; x < 350; ++x) all.push_back(pixel(x, y));
-        return all;
-    }
-
-    platform::HeadlessWindowSystem headless;
-    std::vector<HostCall> log;
-    msgrid* effect = nullptr;
-    AEffect* aeffect = nullptr;
-    CMsgridVSTEditor* editor = nullptr;
-};
+using MsgridEditor = editortest::EditorHarness<msgrid, CMsgridVSTEditor>;
 
 // The mid slider sits at (5, 40)-(345, 56): its track runs from x 5 + 12 to 5 + 328.
 constexpr int kMidTrackStart = 17;
@@ -117,17 +27,13 @@ constexpr int kMidRow = 48;
 
 }  // namespace
 
+namespace editortest {
+using MsgridPair = EditorPair<msgrid, CMsgridVSTEditor>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Msgrid, EditorLifecycle, MsgridPair);
+}
+
 TEST_F(MsgridEditor, OpensAt350By110WithItsWidgetsOnAWhiteFrame)
 {
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(aeffect->flags & effFlagsHasEditor);
-    ERect* r = nullptr;
-    ASSERT_EQ(dispatch(effEditGetRect, &r), 1);
-    EXPECT_EQ(r->top, 0);
-    EXPECT_EQ(r->left, 0);
-    EXPECT_EQ(r->bottom, 110);
-    EXPECT_EQ(r->right, 350);
-
     ASSERT_TRUE(open());
     EXPECT_EQ(editor->getFrame()->childCount(), 6);
     paintAll();
@@ -231,9 +137,7 @@ TEST_F(MsgridEditor, TheColourButtonGivesRandomColoursThenExactlyTheDefaults)
     paintAll();
     const auto before = picture();
     const platform::Point button{338, 88};
-    headless.setButtons(kButtonLeft);
-    headless.press(window(), button);
-    headless.setButtons(0);
+    click(button);
     const VGPalette& now = editor->currentPalette();
     const VGPalette& defaults = CMsgridVSTEditor::kDefaultPalette;
     EXPECT_FALSE(now[0] == defaults[0] && now[1] == defaults[1] && now[2] == defaults[2]);
@@ -248,9 +152,7 @@ TEST_F(MsgridEditor, TheColourButtonGivesRandomColoursThenExactlyTheDefaults)
     // The title's badge body is palette entry 1: it changed.
     EXPECT_EQ(pixel(5 + 80, 5 + 1), word(now[VGPalette::kBody]));
 
-    headless.setButtons(kButtonLeft);
-    headless.press(window(), button);
-    headless.setButtons(0);
+    click(button);
     idle();
     EXPECT_EQ(picture(), before);
     // The colour button edits no parameter: the host hears nothing of it.
@@ -273,9 +175,7 @@ TEST_F(MsgridEditor, ClicksOnTheTitleAndTheBannerReachNoParameter)
 TEST_F(MsgridEditor, TheDirectionSwitchTogglesEncode)
 {
     ASSERT_TRUE(open());
-    headless.setButtons(kButtonLeft);
-    headless.press(window(), {30, 88});
-    headless.setButtons(0);
+    click({30, 88});
     EXPECT_EQ(effect->getParameter(msgrid::kEncode), 1.0f);
     const auto automated = automations();
     ASSERT_EQ(automated.size(), 1u);
@@ -288,41 +188,11 @@ TEST_F(MsgridEditor, TheDirectionSwitchTogglesEncode)
 TEST_F(MsgridEditor, ReopeningRestoresTheDefaultPalette)
 {
     ASSERT_TRUE(open());
-    headless.setButtons(kButtonLeft);
-    headless.press(window(), {338, 88});
-    headless.setButtons(0);
+    click({338, 88});
     ASSERT_FALSE(editor->currentPalette()[1] == CMsgridVSTEditor::kDefaultPalette[1]);
     dispatch(effEditClose);
     ASSERT_TRUE(open());
     for (int i = 0; i < 4; ++i) EXPECT_EQ(editor->currentPalette()[i], CMsgridVSTEditor::kDefaultPalette[i]);
-}
-
-TEST_F(MsgridEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    dispatch(effClose);
-    aeffect = nullptr;
-    EXPECT_EQ(headless.windowCount(), 0u);
-}
-
-TEST_F(MsgridEditor, AFailedWindowMeansNoEditor)
-{
-    headless.failNextWindow();
-    EXPECT_FALSE(open());
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    aeffect->setParameter(aeffect, 0, 0.3f);  // nothing to show it on: nothing happens
-    EXPECT_TRUE(open());
-}
-
-TEST_F(MsgridEditor, OpenAndClose1000Times)
-{
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_TRUE(open());
-        if (i % 100 == 0) paintAll();
-        dispatch(effEditClose);
-    }
-    EXPECT_EQ(headless.windowCount(), 0u);
 }
 
 // A host may set parameters from its audio thread while the user opens and closes the editor: the

@@ -3,20 +3,16 @@
 // colour button, what the host hears (and must not hear) of the widgets, and closing at bad moments.
 #include "effects/squeezr/CSqueezrVSTEditor.h"
 #include "effects/squeezr/squeezr.h"
-#include "platform/HeadlessWindowSystem.h"
+#include "tests/effects/EditorHarness.h"
+#include "tests/effects/EditorLifecycle.h"
 #include "tests/effects/HostClosesMidGesture.h"
-#include "viewframework/CFrame.h"
-#include "viewframework/ViewConstants.h"
 #include "widgets/VGGrommetKnob.h"
 #include "widgets/VGMagicEye.h"
 #include "widgets/VGTextButton.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cmath>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <thread>
@@ -24,28 +20,8 @@
 
 namespace {
 
-constexpr platform::NativeWindow kHostWindow = 0x5252;
-constexpr int kW = 424, kH = 285;
-
-struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
-    float opt;
-};
-std::vector<HostCall>* calls = nullptr;
-
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
-{
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterPinConnected) return 0;  // both inputs connected
-    if (calls && opcode != audioMasterIdle) calls->push_back({opcode, index, opt});
-    return 0;
-}
-
-std::uint32_t word(ViewColour c)
-{
-    return std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue;
-}
+using editortest::HostCall;
+using editortest::word;
 
 std::string readout(VGGrommetKnob* k)
 {
@@ -60,76 +36,14 @@ constexpr platform::Point kThresholdCentre{75 + 33, 170 + 33};
 constexpr platform::Point kAttackCentre{145 + 33, 170 + 33};
 constexpr platform::Point kColourButton{403, 258};
 
-class SqueezrEditor : public ::testing::Test {
+class SqueezrEditor : public editortest::EditorHarness<squeezr, CSqueezrVSTEditor> {
 protected:
+    // The knob's loop reads the buttons twice a round.
+    SqueezrEditor() { readsPerPoint = 2; }
     void SetUp() override
     {
-        platform::WindowSystem::install(&headless);
-        calls = &log;
-        headless.setTicks(5000);
-        effect = new squeezr(hostCallback);
-        aeffect = effect->getAeffect();
-        dispatch(effSetSampleRate, 0, 44100.0f);
-        dispatch(effMainsChanged, 1);
-        editor = static_cast<CSqueezrVSTEditor*>(effect->getEditor());
-    }
-    void TearDown() override
-    {
-        if (aeffect) dispatch(effClose);
-        calls = nullptr;
-        platform::WindowSystem::install(nullptr);
-    }
-
-    VstIntPtr dispatch(VstInt32 opcode, VstIntPtr value = 0, float opt = 0, void* ptr = nullptr)
-    {
-        return aeffect->dispatcher(aeffect, opcode, 0, value, ptr, opt);
-    }
-    bool open() { return dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(kHostWindow)) == 1; }
-    platform::NativeWindow window() const { return editor->getFrame() ? editor->getFrame()->window() : 0; }
-    void paintAll() { headless.paintNow(window(), {0, 0, kW, kH}); }
-    std::uint32_t pixel(int x, int y) const { return headless.pixel(window(), x, y); }
-    void idle(int passes = 1)
-    {
-        for (int i = 0; i < passes; ++i) {
-            headless.setTicks(headless.ticks() + 60);
-            dispatch(effEditIdle);
-        }
-    }
-    void click(platform::Point at)
-    {
-        headless.setButtons(kButtonLeft);
-        headless.press(window(), at);
-        headless.setButtons(0);
-    }
-    // A drag whose every position is held for two reads of the buttons, as the knob's loop reads them.
-    void drag(std::vector<platform::Point> path, int modifiers = 0)
-    {
-        std::vector<platform::HeadlessWindowSystem::InputStep> steps;
-        for (const platform::Point& p : path) {
-            steps.push_back({kButtonLeft | modifiers, p});
-            steps.push_back({kButtonLeft | modifiers, p});
-        }
-        steps.push_back({0, path.back()});
-        headless.script(steps);
-        headless.press(window(), path.front());
-    }
-    int count(VstInt32 opcode) const
-    {
-        return int(std::count_if(log.begin(), log.end(), [&](const HostCall& c) { return c.opcode == opcode; }));
-    }
-    std::vector<HostCall> automations() const
-    {
-        std::vector<HostCall> out;
-        std::copy_if(log.begin(), log.end(), std::back_inserter(out),
-                     [](const HostCall& c) { return c.opcode == audioMasterAutomate; });
-        return out;
-    }
-    std::vector<std::uint32_t> picture() const
-    {
-        std::vector<std::uint32_t> all;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) all.push_back(pixel(x, y));
-        return all;
+        EditorHarness::SetUp();
+        resume();
     }
     void play(float left, float right, int blocks = 4)
     {
@@ -138,26 +52,19 @@ protected:
         float* out[] = {ol.data(), orr.data()};
         for (int i = 0; i < blocks; ++i) aeffect->processReplacing(aeffect, in, out, 512);
     }
-
-    platform::HeadlessWindowSystem headless;
-    std::vector<HostCall> log;
-    squeezr* effect = nullptr;
-    AEffect* aeffect = nullptr;
-    CSqueezrVSTEditor* editor = nullptr;
 };
 
 const VGPalette& defaults = CSqueezrVSTEditor::kDefaultPalette;
 
 }  // namespace
 
+namespace editortest {
+using SqueezrPair = EditorPair<squeezr, CSqueezrVSTEditor>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Squeezr, EditorLifecycle, SqueezrPair);
+}
+
 TEST_F(SqueezrEditor, OpensAt424By285WithTheInitialProgramOnItsKnobs)
 {
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(aeffect->flags & effFlagsHasEditor);
-    ERect* r = nullptr;
-    ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &r), 1);
-    EXPECT_EQ(r->bottom, kH);
-    EXPECT_EQ(r->right, kW);
     EXPECT_EQ(editor->knob(0), nullptr);  // closed: no widgets
 
     ASSERT_TRUE(open());
@@ -371,43 +278,11 @@ TEST_F(SqueezrEditor, ParametersFromTheHostAndOddIndicesNeverBreakIt)
     idle();
 }
 
-TEST_F(SqueezrEditor, ClosingTheEffectWithTheEditorOpenLeavesNoWindow)
-{
-    ASSERT_TRUE(open());
-    paintAll();
-    dispatch(effClose);
-    aeffect = nullptr;
-    EXPECT_EQ(headless.windowCount(), 0u);
-}
-
-TEST_F(SqueezrEditor, AFailedWindowMeansNoEditor)
-{
-    headless.failNextWindow();
-    EXPECT_FALSE(open());
-    EXPECT_EQ(editor->getFrame(), nullptr);
-    idle();
-    aeffect->setParameter(aeffect, 0, 0.3f);
-    EXPECT_TRUE(open());
-}
-
-TEST_F(SqueezrEditor, OpenAndClose1000Times)
-{
-    for (int i = 0; i < 1000; ++i) {
-        ASSERT_TRUE(open());
-        if (i % 100 == 0) {
-            paintAll();
-            idle();
-        }
-        dispatch(effEditClose);
-    }
-    EXPECT_EQ(headless.windowCount(), 0u);
-}
-
 // Hosts close editors, and whole effects, from inside the callbacks a press makes, on every kind of
 // widget the editor has.
 TEST_F(SqueezrEditor, TheHostClosesTheEditorOrTheEffectFromInsideAnyCallbackOfAnyWidget)
 {
-    midgesture::run(headless, [](audioMasterCallback host) { return new squeezr(host); }, {0, 0, kW, kH},
+    midgesture::run(headless, [](audioMasterCallback host) { return new squeezr(host); }, {0, 0, kWidth, kHeight},
                     {{"ratio knob", kRatioCentre, true},
                      {"link switch", {40, 259}, true},
                      {"colour button", kColourButton, false},
@@ -421,7 +296,7 @@ TEST_F(SqueezrEditor, TheHostClosesTheEditorOrTheEffectFromInsideAnyCallbackOfAn
 // and closes the editor: widgets only see either on the editor's own thread.
 TEST_F(SqueezrEditor, MetersAndParametersFromOtherThreadsWhileTheEditorOpensIdlesAndCloses)
 {
-    calls = nullptr;  // the log is the test thread's
+    editortest::calls = nullptr;  // the log is the test thread's
     std::atomic<bool> stop{false};
     std::atomic<int> blocks{0}, sets{0};
     std::thread audio([&] {
