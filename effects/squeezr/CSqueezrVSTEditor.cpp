@@ -81,11 +81,12 @@ bool CSqueezrVSTEditor::open(void* parentWindow)
     outputEye = eye(ViewRect(285, 35, 419, 169));
     frame->addView(outputEye);
 
-    const auto knob = [&](const ViewRect& r, VstInt32 index, float max, float min) {
+    const auto knob = [&](const ViewRect& r, VstInt32 index) {
+        const ParameterInfo& row = squeezr::kParameters[index];
         auto* k = new VGGrommetKnob(r, this, index, &palette);
-        k->setDisplayMax(max);
-        k->setDisplayMin(min);
-        if (index == squeezr::kRatio) k->setRatioDisplay(1);
+        k->setDisplayMax(row.max());
+        k->setDisplayMin(row.min);
+        if (row.display == ParameterInfo::Display::kRatio) k->setRatioDisplay(1);
         k->setValue(effect->getParameter(index));
         k->setUnit(parameterLabel(index));
         frame->addView(k);
@@ -97,18 +98,18 @@ bool CSqueezrVSTEditor::open(void* parentWindow)
         frame->addView(c);
         return c;
     };
-    ratioKnob = knob(ViewRect(5, 170, 71, 236), squeezr::kRatio, 3.0f, -39.0f);
+    ratioKnob = knob(ViewRect(5, 170, 71, 236), squeezr::kRatio);
     ratioCaption = caption(ViewRect(5, 236, 69, 251), squeezr::kRatio);
-    thresholdKnob = knob(ViewRect(75, 170, 141, 236), squeezr::kThreshold, 0.0f, -60.0f);
+    thresholdKnob = knob(ViewRect(75, 170, 141, 236), squeezr::kThreshold);
     thresholdCaption = caption(ViewRect(75, 236, 139, 251), squeezr::kThreshold);
-    attackKnob = knob(ViewRect(145, 170, 211, 236), squeezr::kAttack, 100.0f, 1.0f);
+    attackKnob = knob(ViewRect(145, 170, 211, 236), squeezr::kAttack);
     attackCaption = caption(ViewRect(145, 236, 209, 251), squeezr::kAttack);
-    releaseKnob = knob(ViewRect(215, 170, 281, 236), squeezr::kRelease, 2.0f, 0.1f);
+    releaseKnob = knob(ViewRect(215, 170, 281, 236), squeezr::kRelease);
     releaseCaption = caption(ViewRect(215, 236, 279, 251), squeezr::kRelease);
     // The knee knob stands before the makeup knob, although its parameter comes after.
-    kneeKnob = knob(ViewRect(285, 170, 351, 236), squeezr::kKnee, 1.0f, 0.0f);
+    kneeKnob = knob(ViewRect(285, 170, 351, 236), squeezr::kKnee);
     kneeCaption = caption(ViewRect(285, 236, 349, 251), squeezr::kKnee);
-    makeupKnob = knob(ViewRect(355, 170, 421, 236), squeezr::kMakeup, 60.0f, 0.0f);
+    makeupKnob = knob(ViewRect(355, 170, 421, 236), squeezr::kMakeup);
     makeupCaption = caption(ViewRect(350, 236, 429, 251), squeezr::kMakeup);
 
     linkButton = new VGTextButton(ViewRect(5, 250, 90, 268), this, squeezr::kStereoLink, &palette);

@@ -122,6 +122,9 @@ squeezr::squeezr(audioMasterCallback audioMaster)
 {
     for (int i = 0; i < kSqrtSize; ++i) sqrtTable[i] = std::sqrt(static_cast<float>(i)) / 256.0f;
     for (int i = 0; i <= kCurveSize; ++i) gainCurve[i] = 1.0f;
+    for (SqueezrProgram& p : programs)
+        for (VstInt32 i = 0; i < kNumParams; ++i)
+            p.values[SqueezrProgram::kSlotOfParameter[i]].store(kParameters[i].toHost(kParameters[i].initial), relaxed);
     updateMeterDecayLimit();
 
     // Program 0 replaces the placeholders; its threshold differs from 1.0, so the first block
@@ -170,13 +173,13 @@ bool squeezr::setBypass(bool on)
 
 void squeezr::updateAttackCoef()
 {
-    const float samples = attackMs.load(relaxed) * 0.001f * effectiveSampleRate();
+    const float samples = unit(kAttack) * 0.001f * effectiveSampleRate();
     attackCoef.store(powRounded(10.0f, 1.0f / samples), relaxed);
 }
 
 void squeezr::updateReleaseCoef()
 {
-    const float samples = releaseS.load(relaxed) * effectiveSampleRate();
+    const float samples = unit(kRelease) * effectiveSampleRate();
     releaseCoef.store(powRounded(0.1f, 1.0f / samples), relaxed);
 }
 
@@ -195,147 +198,61 @@ void squeezr::setParameter(VstInt32 index, float value)
     if (!sanitizeParameter(value)) {
         value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
     } else if (known) {
-        SqueezrProgram& p = programs[curProgram.load(relaxed)];
-        const float v = value;
-        switch (index) {
-        case kRatio: {
-            const float setting = v * 42.0f - 39.0f;
-            if (setting == ratioSetting.load(relaxed)) break;
-            p.values[SqueezrProgram::kRatio].store(value, relaxed);
-            ratioSetting.store(setting, relaxed);
-            ratio.store(setting <= 0.0f ? -1.0f / (setting - 1.0f) : setting + 1.0f, relaxed);
-            curveDirty.store(1, publish);
-            break;
-        }
-        case kThreshold: {
-            const float db = v * 60.0f - 60.0f;
-            if (db == thresholdDb.load(relaxed)) break;
-            p.values[SqueezrProgram::kThreshold].store(value, relaxed);
-            thresholdDb.store(db, relaxed);
-            thresholdDirty.store(1, publish);
-            break;
-        }
-        case kAttack: {
-            const float ms = v * 99.0f + 1.0f;
-            if (ms == attackMs.load(relaxed)) break;
-            p.values[SqueezrProgram::kAttack].store(value, relaxed);
-            attackMs.store(ms, relaxed);
-            updateAttackCoef();
-            break;
-        }
-        case kRelease: {
-            const float s = v * 1.9f + 0.1f;
-            if (s == releaseS.load(relaxed)) break;
-            p.values[SqueezrProgram::kRelease].store(value, relaxed);
-            releaseS.store(s, relaxed);
-            updateReleaseCoef();
-            break;
-        }
-        case kMakeup: {
-            const float db = v * 60.0f;
-            if (db == makeupDb.load(relaxed)) break;
-            p.values[SqueezrProgram::kMakeup].store(value, relaxed);
-            makeupDb.store(db, relaxed);
-            makeupGain.store(powRounded(10.0f, db * 0.05f), relaxed);
-            break;
-        }
-        case kKnee:
-            if (value == knee.load(relaxed)) break;
-            p.values[SqueezrProgram::kKnee].store(value, relaxed);
-            knee.store(value, relaxed);
-            thresholdDirty.store(1, publish);
-            break;
-        case kRmsMode:
-            p.values[SqueezrProgram::kRmsMode].store(value, relaxed);
-            rmsMode.store(value >= 0.5f ? 1.0f : 0.0f, relaxed);
-            break;
-        case kStereoLink:
-            p.values[SqueezrProgram::kStereoLink].store(value, relaxed);
-            stereoLink.store(value >= 0.5f ? 1.0f : 0.0f, relaxed);
-            break;
-        default:
-            break;
+        const float newUnit = kParameters[index].toUnit(value);
+        // A repeated value changes nothing, not even the program; switches are always taken.
+        if (kParameters[index].isSwitch() || newUnit != unit(index)) {
+            programs[curProgram.load(relaxed)].values[SqueezrProgram::kSlotOfParameter[index]].store(value, relaxed);
+            units[index].store(newUnit, relaxed);
+            deriveFrom(index);
         }
     }
     if (editor) editor->setParameter(index, value);
 }
 
-float squeezr::getParameter(VstInt32 index)
+// What the processing needs from a parameter that has just changed.
+void squeezr::deriveFrom(VstInt32 index)
 {
     switch (index) {
     case kRatio:
-        return (ratioSetting.load(relaxed) + 39.0f) / 42.0f;
+        ratio.store(ParameterInfo::ratioOf(unit(kRatio)), relaxed);
+        curveDirty.store(1, publish);
+        break;
     case kThreshold:
-        return (thresholdDb.load(relaxed) + 60.0f) / 60.0f;
-    case kAttack:
-        return (attackMs.load(relaxed) - 1.0f) / 99.0f;
-    case kRelease:
-        return (releaseS.load(relaxed) - 0.1f) / 1.9f;
-    case kMakeup:
-        return makeupDb.load(relaxed) / 60.0f;
     case kKnee:
-        return knee.load(relaxed);
-    case kRmsMode:
-        return rmsMode.load(relaxed) != 0.0f ? 1.0f : 0.0f;
-    case kStereoLink:
-        return stereoLink.load(relaxed) != 0.0f ? 1.0f : 0.0f;
+        thresholdDirty.store(1, publish);
+        break;
+    case kAttack:
+        updateAttackCoef();
+        break;
+    case kRelease:
+        updateReleaseCoef();
+        break;
+    case kMakeup:
+        makeupGain.store(powRounded(10.0f, unit(kMakeup) * 0.05f), relaxed);
+        break;
     default:
-        return 0.0f;
+        break; // read as they stand by the audio thread
     }
+}
+
+float squeezr::getParameter(VstInt32 index)
+{
+    return index >= 0 && index < kNumParams ? kParameters[index].toHost(unit(index)) : 0.0f;
 }
 
 void squeezr::getParameterName(VstInt32 index, char* text)
 {
-    static const char* const names[kNumParams] = {"ratio",       "threshold", "attack",
-                                                  "release",     "makeup gain", "soft knee",
-                                                  "rms or peak level", "stereo linked"};
-    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, names[index], kVstMaxParamStrLen - 1);
+    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, kParameters[index].name, kVstMaxParamStrLen - 1);
 }
 
 void squeezr::getParameterLabel(VstInt32 index, char* text)
 {
-    static const char* const labels[kNumParams] = {"", " dB", " ms", " s", " dB", "", "", ""};
-    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, labels[index], kVstMaxParamStrLen - 1);
+    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, kParameters[index].label, kVstMaxParamStrLen - 1);
 }
 
 void squeezr::getParameterDisplay(VstInt32 index, char* text)
 {
-    if (!text) return;
-    constexpr VstInt32 limit = kVstMaxParamStrLen - 1;
-    switch (index) {
-    case kRatio: {
-        // Exactly 1 reads "1 : 1.0", as the compression side does; only expansion turns it round.
-        const float r = ratio.load(relaxed);
-        if (r > 1.0f)
-            std::snprintf(text, kVstMaxParamStrLen, "%1.1f : 1", static_cast<double>(r));
-        else
-            std::snprintf(text, kVstMaxParamStrLen, "1 : %1.1f", static_cast<double>(1.0f / r));
-        break;
-    }
-    case kThreshold:
-        float2string(thresholdDb.load(relaxed), text, limit);
-        break;
-    case kAttack:
-        float2string(attackMs.load(relaxed), text, limit);
-        break;
-    case kRelease:
-        float2string(releaseS.load(relaxed), text, limit);
-        break;
-    case kMakeup:
-        float2string(makeupDb.load(relaxed), text, limit);
-        break;
-    case kKnee:
-        float2string(knee.load(relaxed), text, limit);
-        break;
-    case kRmsMode:
-        vst_strncpy(text, rmsMode.load(relaxed) == 0.0f ? "off" : "on", limit);
-        break;
-    case kStereoLink:
-        vst_strncpy(text, stereoLink.load(relaxed) == 0.0f ? "off" : "on", limit);
-        break;
-    default:
-        break;
-    }
+    if (text && index >= 0 && index < kNumParams) kParameters[index].format(unit(index), text);
 }
 
 void squeezr::setProgram(VstInt32 program)
@@ -343,15 +260,12 @@ void squeezr::setProgram(VstInt32 program)
     if (program < 0 || program >= kNumPrograms) return;
     curProgram.store(program, relaxed);
     const SqueezrProgram& p = programs[program];
-    // The order hosts have always seen: sensing and link first, then the values that cost work.
-    static constexpr struct {
-        VstInt32 parameter;
-        SqueezrProgram::Slot slot;
-    } order[] = {{kRmsMode, SqueezrProgram::kRmsMode}, {kStereoLink, SqueezrProgram::kStereoLink},
-                 {kRatio, SqueezrProgram::kRatio},     {kThreshold, SqueezrProgram::kThreshold},
-                 {kAttack, SqueezrProgram::kAttack},   {kRelease, SqueezrProgram::kRelease},
-                 {kMakeup, SqueezrProgram::kMakeup},   {kKnee, SqueezrProgram::kKnee}};
-    for (const auto& step : order) setParameter(step.parameter, p.values[step.slot].load(relaxed));
+    // The order hosts have always seen: sensing and link (the switches) first, then the values that
+    // cost work, each group in parameter order.
+    for (const bool switches : {true, false})
+        for (VstInt32 i = 0; i < kNumParams; ++i)
+            if (kParameters[i].isSwitch() == switches)
+                setParameter(i, p.values[SqueezrProgram::kSlotOfParameter[i]].load(relaxed));
 }
 
 void squeezr::setProgramName(char* name)
@@ -413,8 +327,8 @@ float squeezr::getMeter(VstInt32 index) const
 
 void squeezr::rebuildKneeEdges()
 {
-    const float thresholdRead = thresholdDb.load(relaxed);
-    const float kneeRead = knee.load(relaxed);
+    const float thresholdRead = unit(kThreshold);
+    const float kneeRead = unit(kKnee);
     const float thresholdLin = pow10Rounded(static_cast<double>(thresholdRead) * 0.05);
     if (kneeRead == 0.0f) {
         kneeTop = kneeBottom = thresholdLin;
@@ -428,7 +342,7 @@ void squeezr::rebuildKneeEdges()
     // The stored threshold becomes its round trip through the linear value, unless the control
     // thread has stored a newer one meanwhile (its dirty flag then brings us back next block).
     float expected = thresholdRead;
-    thresholdDb.compare_exchange_strong(expected, builtThresholdDb, relaxed, relaxed);
+    units[kThreshold].compare_exchange_strong(expected, builtThresholdDb, relaxed, relaxed);
 }
 
 void squeezr::rebuildGainCurve()
@@ -488,7 +402,7 @@ void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleF
     if (usable && frames > 0) {
         if (bypass.load(relaxed) != 0)
             bypassChannels(in0, in1, out0, out1, frames);
-        else if (rmsMode.load(relaxed) == 1.0f)
+        else if (unit(kRmsMode) == 1.0f)
             runMode<true>(in0, in1, out0, out1, frames);
         else
             runMode<false>(in0, in1, out0, out1, frames);
@@ -508,7 +422,7 @@ void squeezr::runMode(const float* in0, const float* in1, float* out0, float* ou
 {
     if (!in1)
         runChannels<Rms, Channels::kOne>(in0, nullptr, out0, nullptr, frames);
-    else if (stereoLink.load(relaxed) != 0.0f)
+    else if (unit(kStereoLink) != 0.0f)
         runChannels<Rms, Channels::kLinked>(in0, in1, out0, out1, frames);
     else
         runChannels<Rms, Channels::kTwo>(in0, in1, out0, out1, frames);
