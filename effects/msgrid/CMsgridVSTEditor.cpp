@@ -47,18 +47,19 @@ bool CMsgridVSTEditor::open(void* parentWindow)
     title->setName("+ m s g r i d");
     frame->addView(title);
 
-    const auto slider = [&](const ViewRect& r, VstInt32 index, const char* caption) {
+    const auto slider = [&](const ViewRect& r, VstInt32 index) {
+        const ParameterInfo& row = msgrid::kParameters[index];
         auto* s = new VGSlider(r, this, index, &palette);
-        s->setName(caption);
+        s->setName(row.name);
         s->setUnit("dB");
         s->setValue(effect->getParameter(index));
-        s->setDisplayMax(12.0f);
-        s->setDisplayMin(-12.0f);
+        s->setDisplayMax(row.max());
+        s->setDisplayMin(row.min);
         frame->addView(s);
         return s;
     };
-    midSlider = slider(ViewRect(5, 40, 345, 56), msgrid::kMidGain, "mid gain");
-    sideSlider = slider(ViewRect(5, 60, 345, 76), msgrid::kSideGain, "side gain");
+    midSlider = slider(ViewRect(5, 40, 345, 56), msgrid::kMidGain);
+    sideSlider = slider(ViewRect(5, 60, 345, 76), msgrid::kSideGain);
 
     directionButton = new VGTextButton(ViewRect(5, 79, 85, 97), this, msgrid::kEncode, &palette);
     directionButton->setName("lr to ms");

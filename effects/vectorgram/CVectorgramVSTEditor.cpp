@@ -72,10 +72,10 @@ bool CVectorgramVSTEditor::open(void* parentWindow)
     frame->addView(meterRight);
 
     displaySlider = new VGSlider(ViewRect(25, 380, 365, 396), this, kDisplayTag, &colourScheme);
-    displaySlider->setName("display");
-    displaySlider->setUnit("samples");
-    displaySlider->setDisplayMax(512.0f);
-    displaySlider->setDisplayMin(10.0f);
+    displaySlider->setName(vectorgram::kDisplayParameter.name);
+    displaySlider->setUnit(vectorgram::kDisplayParameter.label);
+    displaySlider->setDisplayMax(vectorgram::kDisplayParameter.max());
+    displaySlider->setDisplayMin(vectorgram::kDisplayParameter.min);
     frame->addView(displaySlider);
     showDisplay();
 
@@ -131,7 +131,9 @@ void CVectorgramVSTEditor::setParameter(VstInt32 index, float value)
         return;
     }
     displaySlider->setValue(value);
-    vectorDisplay->setSampleCount(std::trunc(value * 502.0f + 10.0f));
+    // The scope's own rounding: the sum is rounded before the cut, unlike the effect's count.
+    vectorDisplay->setSampleCount(
+        std::trunc(value * vectorgram::kDisplayParameter.span + vectorgram::kDisplayParameter.min));
 }
 #else
 void CVectorgramVSTEditor::setParameter(VstInt32 index, float)
