@@ -4,11 +4,14 @@
 
 #include "effectbase/AudioEffectX.h"
 #include "effectbase/ParameterInfo.h"
+#include "effects/squeezr/EnvelopeFollower.h"
+#include "effects/squeezr/GainCurve.h"
+#include "effects/squeezr/GainSmoother.h"
+#include "effects/squeezr/RmsSensor.h"
 #include "effects/squeezr/SqueezrProgram.h"
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
 class squeezr : public AudioEffectX {
 public:
@@ -60,9 +63,6 @@ public:
     float attackCoefficient() const { return attackCoef.load(std::memory_order_relaxed); }
     float releaseCoefficient() const { return releaseCoef.load(std::memory_order_relaxed); }
 
-    static constexpr int kCurveSize = 8192;
-    static constexpr int kSqrtSize = 65536;
-    static constexpr int kRmsLength = 64;
 
 private:
     enum class Channels { kOne, kTwo, kLinked };
@@ -75,8 +75,6 @@ private:
     void deriveFrom(VstInt32 index);
     float unit(VstInt32 index) const { return units[index].load(std::memory_order_relaxed); }
 
-    void rebuildKneeEdges();
-    void rebuildGainCurve();
     void updateAttackCoef();
     void updateReleaseCoef();
     void updateMeterDecayLimit();
@@ -102,18 +100,9 @@ private:
     std::atomic<float> gainLMeter{1.0f}, gainRMeter{1.0f};
 
     // Everything below belongs to the audio thread alone.
-    // Squares of the last samples sensed, in fixed point (see kSquareUnit), and their exact sum.
-    std::int32_t rmsWindow[kRmsLength] = {};
-    std::int32_t rmsPos = 0;
-    std::int64_t rmsSum = 0;
-    float rmsScale = 65535.0f / kRmsLength;
-    std::unique_ptr<float[]> sqrtTable;
-    // One entry more than the curve: a copy of the last, so that interpolation never needs a branch.
-    std::unique_ptr<float[]> gainCurve;
-    float builtThresholdDb = 0.0f; // the threshold and knee the curve was built for
-    float builtKnee = 0.0f;
-    float kneeTop = 1.0f, kneeBottom = 1.0f, kneeBottomDb = 0.0f;
-    float fallL = 0.0f, riseL = 1.0f, fallR = 0.0f, riseR = 1.0f;
-    float gainL = 1.0f, gainR = 1.0f;
+    RmsSensor rms; // one window for both channels
+    GainCurve curve;
+    EnvelopeFollower envelopeL, envelopeR;
+    GainSmoother smootherL, smootherR;
     std::int64_t meterCount = 0;
 };
