@@ -45,9 +45,9 @@ void msgrid::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
         return;
     }
 
-    const float mid = midGain.load(relaxed);
-    const float side = sideGain.load(relaxed);
-    if (encode.load(relaxed) == 0) {
+    const float mid = unit(kMidGain);
+    const float side = unit(kSideGain);
+    if (unit(kEncode) == 0.0f) {
         for (std::size_t i = 0; i < frames; ++i) {
             const float a = in0[i];
             const float b = in1[i];
@@ -66,41 +66,17 @@ void msgrid::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
 
 void msgrid::setParameter(VstInt32 index, float value)
 {
-    if (sanitizeParameter(value)) {
-        switch (index) {
-        case kMidGain:
-        case kSideGain:
-            (index == kMidGain ? midGain : sideGain).store(kParameters[index].toUnit(value), relaxed);
-            break;
-        case kEncode:
-            encode.store(kParameters[kEncode].toUnit(value) != 0.0f ? 1 : 0, relaxed);
-            break;
-        default:
-            break;
-        }
-    } else if (index >= 0 && index < kNumParams) {
-        value = getParameter(index); // ignored: the editor is told the value that stands
-    } else {
-        value = 0.0f;
-    }
+    const bool known = index >= 0 && index < kNumParams;
+    if (!sanitizeParameter(value))
+        value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
+    else if (known)
+        units[index].store(kParameters[index].toUnit(value), relaxed);
     if (editor) editor->setParameter(index, value);
 }
 
 float msgrid::getParameter(VstInt32 index)
 {
-    return index >= 0 && index < kNumParams ? kParameters[index].toHost(unitOf(index)) : -1.0f;
-}
-
-float msgrid::unitOf(VstInt32 index) const
-{
-    switch (index) {
-    case kMidGain:
-        return midGain.load(relaxed);
-    case kSideGain:
-        return sideGain.load(relaxed);
-    default:
-        return encode.load(relaxed) == 1 ? 1.0f : 0.0f;
-    }
+    return index >= 0 && index < kNumParams ? kParameters[index].toHost(unit(index)) : -1.0f;
 }
 
 void msgrid::getParameterName(VstInt32 index, char* text)
@@ -116,7 +92,7 @@ void msgrid::getParameterLabel(VstInt32 index, char* text)
 void msgrid::getParameterDisplay(VstInt32 index, char* text)
 {
     if (index >= 0 && index < kNumParams)
-        kParameters[index].format(unitOf(index), text);
+        kParameters[index].format(unit(index), text);
     else
         std::strcpy(text, "ERROR");
 }

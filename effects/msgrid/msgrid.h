@@ -49,14 +49,12 @@ public:
 private:
     static constexpr int kProgramNameSize = 32;
 
-    // The value a parameter stands at, in the table's unit (a linear gain, or 0/1 for encode).
-    float unitOf(VstInt32 index) const;
+    float unit(VstInt32 index) const { return units[index].load(std::memory_order_relaxed); }
 
     // Written on the control thread, read per block on the audio thread.
     std::atomic<std::int32_t> stereo{0};
     std::atomic<std::uint8_t> bypass{0};
-    std::atomic<float> midGain{1.0f};
-    std::atomic<float> sideGain{1.0f};
-    std::atomic<std::int32_t> encode{0};
+    // By parameter index, in the table's units: linear gains (unity at first), encode 0 or 1.
+    std::atomic<float> units[kNumParams] = {1.0f, 1.0f, 0.0f};
     char programName[kProgramNameSize] = "Default";
 };

@@ -6,7 +6,6 @@
 #include "effects/squeezr/PeakSensor.h"
 
 #include <bit>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +25,12 @@ static_assert(std::atomic<float>::is_always_lock_free && std::atomic<std::int32_
 float powRounded(float base, float exponent)
 {
     return static_cast<float>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+}
+
+// The factor per sample that multiplies up to `change` over so many samples.
+float perSampleFactor(float change, float samples)
+{
+    return powRounded(change, 1.0f / samples);
 }
 
 // Largest magnitude in a buffer for a peak meter; infinities and NaN leave the meter alone.
@@ -112,16 +117,16 @@ bool squeezr::setBypass(bool on)
 // The parameter mappings below are float arithmetic, one rounding per step, as hosts and stored
 // programs have always seen them: the initial program's ratio comes out as exactly 1 that way.
 
+// The envelope may rise 20 dB (a factor of 10) in the attack time and fall 20 dB in the release time.
 void squeezr::updateAttackCoef()
 {
-    const float samples = unit(kAttack) * 0.001f * effectiveSampleRate();
-    attackCoef.store(powRounded(10.0f, 1.0f / samples), relaxed);
+    constexpr float kSecondsPerMs = 0.001f;
+    attackCoef.store(perSampleFactor(10.0f, unit(kAttack) * kSecondsPerMs * effectiveSampleRate()), relaxed);
 }
 
 void squeezr::updateReleaseCoef()
 {
-    const float samples = unit(kRelease) * effectiveSampleRate();
-    releaseCoef.store(powRounded(0.1f, 1.0f / samples), relaxed);
+    releaseCoef.store(perSampleFactor(0.1f, unit(kRelease) * effectiveSampleRate()), relaxed);
 }
 
 void squeezr::updateMeterDecayLimit()

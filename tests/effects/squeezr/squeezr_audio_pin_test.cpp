@@ -2,27 +2,16 @@
 // in one- and two-channel hosts, with changing block sizes, knob moves mid-stream and bypass spells.
 // The fingerprints were taken from the effect before its stages became classes of their own; any
 // change to the sound, however small, changes them.
-#include "effects/squeezr/squeezr.h"
+#include "SqueezrTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace {
-
-VstIntPtr VSTCALLBACK stereoHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-VstIntPtr VSTCALLBACK monoHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-    return opcode == audioMasterVersion ? 2400 : opcode == audioMasterPinConnected ? 1 : 0;
-}
 
 // Host values in program order: ratio, threshold, attack, release, makeup, knee, rms, link.
 struct Program {
@@ -89,9 +78,7 @@ struct Fingerprint {
 std::uint64_t run(bool stereo)
 {
     constexpr std::size_t kFrames = 44100 * 2;
-    auto e = std::make_unique<squeezr>(stereo ? stereoHost : monoHost);
-    e->setSampleRate(44100.0f);
-    e->resume();
+    auto e = squeezr_test::makeEffect(stereo);
     for (VstInt32 p = 0; p < squeezr::kNumPrograms; ++p) {
         e->setProgram(p);
         for (VstInt32 i = 0; i < squeezr::kNumParams; ++i) e->setParameter(i, kPrograms[p].values[i]);
