@@ -1,5 +1,5 @@
 // +squeezr's stages on their own: level sensors, envelope, gain curve and smoothing. Expected values
-// are worked out here from the published behaviour, in double precision, not read from the stages.
+// are worked out here from the rules each stage follows, in double precision, not read from the stages.
 #include "effects/squeezr/EnvelopeFollower.h"
 #include "effects/squeezr/GainCurve.h"
 #include "effects/squeezr/GainSmoother.h"
@@ -167,7 +167,7 @@ TEST(SqueezrGainCurve, EntriesFollowTheSlopeAroundTheThreshold)
             EXPECT_NEAR(curve.entry(i), expected, expected * 2e-5) << c.ratio << " " << c.knee << " at " << i;
         }
     }
-    // The published example: 1:4 above -20 dB turns full scale into -15 dB.
+    // Compression 1:4 above -20 dB turns full scale into -15 dB.
     GainCurve curve;
     curve.setKnee(-20.0f, 0.0f);
     curve.build(0.25f);
