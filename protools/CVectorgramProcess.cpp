@@ -51,7 +51,9 @@ void CVectorgramProcess::initialiseProcess()
 {
     addControl(std::make_unique<CPluginControl_OnOff>(fourCharID("bypa"), "Master Bypass\nBypass", false, true));
     declareMasterBypass(kBypassControl);
-    addControl(std::make_unique<CPluginControl_Discrete>(fourCharID("knb3"), "Samples\nsmp", 10, 512, 200, true));
+    const ParameterInfo& samples = vectorgram::kDisplayParameter;
+    addControl(std::make_unique<CPluginControl_Discrete>(fourCharID("knb3"), "Samples\nsmp", std::int32_t(samples.min),
+                                                         std::int32_t(samples.max()), std::int32_t(samples.initial), true));
 }
 
 void CVectorgramProcess::updateAlgorithm(std::int32_t index)

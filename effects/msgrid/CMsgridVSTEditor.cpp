@@ -15,17 +15,18 @@ bool CMsgridVSTEditor::open(void* parentWindow)
 {
     if (!openFrame(parentWindow)) return false;
     chrome.begin(frame, "+ m s g r i d");
-    const auto slider = [&](const ViewRect& r, VstInt32 index, const char* caption) {
+    const auto slider = [&](const ViewRect& r, VstInt32 index) {
+        const ParameterInfo& row = msgrid::kParameters[index];
         auto* s = chrome.make<VGSlider>(r, index);
-        s->setName(caption);
+        s->setName(row.name);
         s->setUnit("dB");
         s->setValue(effect->getParameter(index));
-        s->setDisplayMax(12.0f);
-        s->setDisplayMin(-12.0f);
+        s->setDisplayMax(row.max());
+        s->setDisplayMin(row.min);
         return s;
     };
-    midSlider = slider(ViewRect(5, 40, 345, 56), msgrid::kMidGain, "mid gain");
-    sideSlider = slider(ViewRect(5, 60, 345, 76), msgrid::kSideGain, "side gain");
+    midSlider = slider(ViewRect(5, 40, 345, 56), msgrid::kMidGain);
+    sideSlider = slider(ViewRect(5, 60, 345, 76), msgrid::kSideGain);
     directionButton = chrome.addSwitch(ViewRect(5, 79, 85, 97), msgrid::kEncode, "lr to ms", "ms to lr",
                                        effect->getParameter(msgrid::kEncode));
     chrome.end(ViewRect(330, 80, 347, 97), kBanner);

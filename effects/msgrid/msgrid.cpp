@@ -2,12 +2,10 @@
 
 #include "effects/msgrid/CMsgridVSTEditor.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
-constexpr float kOneTwentyFourth = 0.041666664f; // 1/24 rounded down, as stored values have always used
 } // namespace
 
 msgrid::msgrid(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, kNumParams)
@@ -16,24 +14,6 @@ msgrid::msgrid(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, 1, k
     setNumOutputs(2);
     setUniqueID(fourCharCode('+', 'm', 's', 'g'));
     new CMsgridVSTEditor(this);  // registers itself; the effect owns it
-}
-
-// The mappings are float arithmetic, one rounding per step, as the stored gains always were; the
-// power and the logarithm are rounded to a float once each.
-float msgrid::gainFromHost(float value)
-{
-    const float exponent = (value - 0.5f) * 24.0f * 0.05f;
-    return static_cast<float>(std::pow(10.0, static_cast<double>(exponent)));
-}
-
-float msgrid::decibelsOf(float gain)
-{
-    return 20.0f * static_cast<float>(std::log10(static_cast<double>(gain)));
-}
-
-float msgrid::hostFromGain(float gain)
-{
-    return decibelsOf(gain) * kOneTwentyFourth + 0.5f;
 }
 
 void msgrid::resume()
@@ -65,9 +45,9 @@ void msgrid::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
         return;
     }
 
-    const float mid = midGain.load(relaxed);
-    const float side = sideGain.load(relaxed);
-    if (encode.load(relaxed) == 0) {
+    const float mid = unit(kMidGain);
+    const float side = unit(kSideGain);
+    if (unit(kEncode) == 0.0f) {
         for (std::size_t i = 0; i < frames; ++i) {
             const float a = in0[i];
             const float b = in1[i];
@@ -86,70 +66,35 @@ void msgrid::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
 
 void msgrid::setParameter(VstInt32 index, float value)
 {
-    if (sanitizeParameter(value)) {
-        switch (index) {
-        case kMidGain:
-            midGain.store(gainFromHost(value), relaxed);
-            break;
-        case kSideGain:
-            sideGain.store(gainFromHost(value), relaxed);
-            break;
-        case kEncode:
-            encode.store(value > 0.5f ? 1 : 0, relaxed);
-            break;
-        default:
-            break;
-        }
-    } else if (index >= 0 && index < kNumParams) {
-        value = getParameter(index); // ignored: the editor is told the value that stands
-    } else {
-        value = 0.0f;
-    }
+    const bool known = index >= 0 && index < kNumParams;
+    if (!sanitizeParameter(value))
+        value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
+    else if (known)
+        units[index].store(kParameters[index].toUnit(value), relaxed);
     if (editor) editor->setParameter(index, value);
 }
 
 float msgrid::getParameter(VstInt32 index)
 {
-    switch (index) {
-    case kMidGain:
-        return hostFromGain(midGain.load(relaxed));
-    case kSideGain:
-        return hostFromGain(sideGain.load(relaxed));
-    case kEncode:
-        return encode.load(relaxed) == 1 ? 1.0f : 0.0f;
-    default:
-        return -1.0f;
-    }
+    return index >= 0 && index < kNumParams ? kParameters[index].toHost(unit(index)) : -1.0f;
 }
 
 void msgrid::getParameterName(VstInt32 index, char* text)
 {
-    static const char* const names[kNumParams] = {"mid gain", "side gain", "encode"};
-    std::strcpy(text, index >= 0 && index < kNumParams ? names[index] : "ERROR");
+    std::strcpy(text, index >= 0 && index < kNumParams ? kParameters[index].name : "ERROR");
 }
 
 void msgrid::getParameterLabel(VstInt32 index, char* text)
 {
-    static const char* const labels[kNumParams] = {" dB", " dB", ""};
-    std::strcpy(text, index >= 0 && index < kNumParams ? labels[index] : "ERROR");
+    std::strcpy(text, index >= 0 && index < kNumParams ? kParameters[index].label : "ERROR");
 }
 
 void msgrid::getParameterDisplay(VstInt32 index, char* text)
 {
-    switch (index) {
-    case kMidGain:
-    case kSideGain: {
-        const float gain = (index == kMidGain ? midGain : sideGain).load(relaxed);
-        float2string(decibelsOf(gain), text, 23);
-        break;
-    }
-    case kEncode:
-        int2string(encode.load(relaxed), text, 23);
-        break;
-    default:
+    if (index >= 0 && index < kNumParams)
+        kParameters[index].format(unit(index), text);
+    else
         std::strcpy(text, "ERROR");
-        break;
-    }
 }
 
 void msgrid::setProgramName(char* name)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "effectbase/AudioEffectX.h"
+#include "effectbase/ParameterInfo.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +10,16 @@
 class msgrid : public AudioEffectX {
 public:
     enum Parameter : VstInt32 { kMidGain, kSideGain, kEncode, kNumParams };
+    // Host value per decibel of gain: 1/24 rounded down, which is what stored values have always used.
+    static constexpr float kHostPerDecibel = 0.041666664f;
+    // Gains of -12..+12 dB (0 dB at host value 0.5), kept as linear factors; encode off below 0.5 and at it.
+    static constexpr ParameterInfo kParameters[kNumParams] = {
+        {"mid gain", " dB", -12.0f, 24.0f, ParameterInfo::Mapping::kDecibels, ParameterInfo::Display::kFloat, 0.0f,
+         kHostPerDecibel},
+        {"side gain", " dB", -12.0f, 24.0f, ParameterInfo::Mapping::kDecibels, ParameterInfo::Display::kFloat, 0.0f,
+         kHostPerDecibel},
+        {"encode", "", 0.0f, 1.0f, ParameterInfo::Mapping::kSwitchAbove, ParameterInfo::Display::kInteger, 0.0f},
+    };
 
     explicit msgrid(audioMasterCallback audioMaster);
 
@@ -31,20 +42,19 @@ public:
     VstInt32 getVendorVersion() override { return 1000; }
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
-    // Host value and linear gain, both ways.
-    static float gainFromHost(float value);
-    static float hostFromGain(float gain);
-    // 20 log10 of a linear gain, as the display shows it.
-    static float decibelsOf(float gain);
+    // Host value and linear gain, both ways, as the two gain parameters map them.
+    static float gainFromHost(float value) { return kParameters[kMidGain].toUnit(value); }
+    static float hostFromGain(float gain) { return kParameters[kMidGain].toHost(gain); }
 
 private:
     static constexpr int kProgramNameSize = 32;
 
+    float unit(VstInt32 index) const { return units[index].load(std::memory_order_relaxed); }
+
     // Written on the control thread, read per block on the audio thread.
     std::atomic<std::int32_t> stereo{0};
     std::atomic<std::uint8_t> bypass{0};
-    std::atomic<float> midGain{1.0f};
-    std::atomic<float> sideGain{1.0f};
-    std::atomic<std::int32_t> encode{0};
+    // By parameter index, in the table's units: linear gains (unity at first), encode 0 or 1.
+    std::atomic<float> units[kNumParams] = {1.0f, 1.0f, 0.0f};
     char programName[kProgramNameSize] = "Default";
 };

@@ -6,11 +6,14 @@
 struct SqueezrProgram {
     // Slots in program order, which is not the parameter order.
     enum Slot { kStereoLink, kRmsMode, kRatio, kThreshold, kAttack, kRelease, kMakeup, kKnee, kNumSlots };
+    // The slot of each parameter, by parameter index.
+    static constexpr Slot kSlotOfParameter[kNumSlots] = {kRatio,   kThreshold, kAttack,  kRelease,
+                                                         kMakeup,  kKnee,      kRmsMode, kStereoLink};
     static constexpr int kNameSize = 24;
 
     // Atomic because hosts deliver automation (and so setParameter) from their audio thread too.
-    std::atomic<float> values[kNumSlots] = {0.0f, 0.0f, 0.9285714f, 0.33333334f,
-                                            0.19191919f, 0.21052632f, 0.0f, 0.0f};
+    // The effect fills in its initial values.
+    std::atomic<float> values[kNumSlots] = {};
     char name[kNameSize] = "empty";
 };
 

@@ -3,9 +3,9 @@
 #include "effects/squeezr/CSqueezrVSTEditor.h"
 
 #include "effectbase/DenormalGuard.h"
+#include "effects/squeezr/PeakSensor.h"
 
 #include <bit>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -17,25 +17,9 @@ constexpr auto relaxed = std::memory_order_relaxed;
 constexpr auto publish = std::memory_order_release;
 constexpr auto take = std::memory_order_acquire;
 
-// -100 dB: the envelope bounds never sink below it, so they can always grow again.
-constexpr float kEnvelopeFloor = 0.00001f;
-// One square this large already fills the whole window to full scale; anything bigger changes
-// nothing but the precision of the running sum.
-constexpr float kMaxSquare = static_cast<float>(squeezr::kRmsLength);
-// Squares are kept in units of 2^-24: the running sum is then exact and never drifts from its
-// window. Far finer than the square-root table can tell apart (its first step is a sum of 1/1024).
-constexpr float kSquareUnit = 16777216.0f;
-static_assert(kMaxSquare * kSquareUnit <= 2147483647.0f);
 constexpr float kMeterDecay = 0.7f;
 
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<std::int32_t>::is_always_lock_free);
-static_assert((squeezr::kRmsLength & (squeezr::kRmsLength - 1)) == 0, "the window index wraps by mask");
-
-// Every power in this effect takes an exponent rounded to a float first.
-float pow10Rounded(double exponent)
-{
-    return static_cast<float>(std::pow(10.0, static_cast<double>(static_cast<float>(exponent))));
-}
 
 // A power of a float base and exponent, rounded once to a float.
 float powRounded(float base, float exponent)
@@ -43,20 +27,10 @@ float powRounded(float base, float exponent)
     return static_cast<float>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
 }
 
-float dbOf(float linear)
+// The factor per sample that multiplies up to `change` over so many samples.
+float perSampleFactor(float change, float samples)
 {
-    return static_cast<float>(20.0 * std::log10(static_cast<double>(linear)));
-}
-
-// Spelled so that the compiler can use one max or min instruction for each.
-inline float larger(float a, float b)
-{
-    return a > b ? a : b;
-}
-
-inline float smaller(float a, float b)
-{
-    return b < a ? b : a;
+    return powRounded(change, 1.0f / samples);
 }
 
 // Largest magnitude in a buffer for a peak meter; infinities and NaN leave the meter alone.
@@ -77,8 +51,8 @@ float finitePeak(const float* x, VstInt32 frames)
 // Two channels: each meter keeps its own block maximum.
 void raiseMeters(std::atomic<float>& left, std::atomic<float>& right, float maxL, float maxR)
 {
-    left.store(larger(left.load(relaxed), maxL), relaxed);
-    right.store(larger(right.load(relaxed), maxR), relaxed);
+    left.store(sample_math::larger(left.load(relaxed), maxL), relaxed);
+    right.store(sample_math::larger(right.load(relaxed), maxR), relaxed);
 }
 
 // One channel feeds both meters of a pair, judged against the left one.
@@ -90,38 +64,13 @@ void raiseJoinedMeters(std::atomic<float>& left, std::atomic<float>& right, floa
     }
 }
 
-// A table index in 0..top, NaN taken as 0, before any conversion to an integer.
-inline float clampIndex(float x, float top)
-{
-    return smaller(larger(x, 0.0f), top);
-}
-
-// One envelope step: the level limited to the aged bounds, which then both take the result.
-// While fall <= rise this limit is a plain clamp, free of branches. Only linking raises a fall above
-// its own rise, so only linked mode and the first step after it need the tests in their order.
-template <bool Ordered>
-inline float envelopeStep(float level, float& fall, float& rise)
-{
-    float e;
-    if constexpr (Ordered)
-        e = larger(smaller(level, rise), fall);
-    else
-        e = level < fall ? fall : smaller(level, rise);
-    const float bound = larger(kEnvelopeFloor, e);
-    fall = bound;
-    rise = bound;
-    return e;
-}
-
 } // namespace
 
-squeezr::squeezr(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
-      sqrtTable(new float[kSqrtSize]),
-      gainCurve(new float[kCurveSize + 1])
+squeezr::squeezr(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, kNumParams)
 {
-    for (int i = 0; i < kSqrtSize; ++i) sqrtTable[i] = std::sqrt(static_cast<float>(i)) / 256.0f;
-    for (int i = 0; i <= kCurveSize; ++i) gainCurve[i] = 1.0f;
+    for (SqueezrProgram& p : programs)
+        for (VstInt32 i = 0; i < kNumParams; ++i)
+            p.values[SqueezrProgram::kSlotOfParameter[i]].store(kParameters[i].toHost(kParameters[i].initial), relaxed);
     updateMeterDecayLimit();
 
     // Program 0 replaces the placeholders; its threshold differs from 1.0, so the first block
@@ -168,16 +117,16 @@ bool squeezr::setBypass(bool on)
 // The parameter mappings below are float arithmetic, one rounding per step, as hosts and stored
 // programs have always seen them: the initial program's ratio comes out as exactly 1 that way.
 
+// The envelope may rise 20 dB (a factor of 10) in the attack time and fall 20 dB in the release time.
 void squeezr::updateAttackCoef()
 {
-    const float samples = attackMs.load(relaxed) * 0.001f * effectiveSampleRate();
-    attackCoef.store(powRounded(10.0f, 1.0f / samples), relaxed);
+    constexpr float kSecondsPerMs = 0.001f;
+    attackCoef.store(perSampleFactor(10.0f, unit(kAttack) * kSecondsPerMs * effectiveSampleRate()), relaxed);
 }
 
 void squeezr::updateReleaseCoef()
 {
-    const float samples = releaseS.load(relaxed) * effectiveSampleRate();
-    releaseCoef.store(powRounded(0.1f, 1.0f / samples), relaxed);
+    releaseCoef.store(perSampleFactor(0.1f, unit(kRelease) * effectiveSampleRate()), relaxed);
 }
 
 void squeezr::updateMeterDecayLimit()
@@ -195,147 +144,61 @@ void squeezr::setParameter(VstInt32 index, float value)
     if (!sanitizeParameter(value)) {
         value = known ? getParameter(index) : 0.0f; // ignored: the editor is told the value that stands
     } else if (known) {
-        SqueezrProgram& p = programs[curProgram.load(relaxed)];
-        const float v = value;
-        switch (index) {
-        case kRatio: {
-            const float setting = v * 42.0f - 39.0f;
-            if (setting == ratioSetting.load(relaxed)) break;
-            p.values[SqueezrProgram::kRatio].store(value, relaxed);
-            ratioSetting.store(setting, relaxed);
-            ratio.store(setting <= 0.0f ? -1.0f / (setting - 1.0f) : setting + 1.0f, relaxed);
-            curveDirty.store(1, publish);
-            break;
-        }
-        case kThreshold: {
-            const float db = v * 60.0f - 60.0f;
-            if (db == thresholdDb.load(relaxed)) break;
-            p.values[SqueezrProgram::kThreshold].store(value, relaxed);
-            thresholdDb.store(db, relaxed);
-            thresholdDirty.store(1, publish);
-            break;
-        }
-        case kAttack: {
-            const float ms = v * 99.0f + 1.0f;
-            if (ms == attackMs.load(relaxed)) break;
-            p.values[SqueezrProgram::kAttack].store(value, relaxed);
-            attackMs.store(ms, relaxed);
-            updateAttackCoef();
-            break;
-        }
-        case kRelease: {
-            const float s = v * 1.9f + 0.1f;
-            if (s == releaseS.load(relaxed)) break;
-            p.values[SqueezrProgram::kRelease].store(value, relaxed);
-            releaseS.store(s, relaxed);
-            updateReleaseCoef();
-            break;
-        }
-        case kMakeup: {
-            const float db = v * 60.0f;
-            if (db == makeupDb.load(relaxed)) break;
-            p.values[SqueezrProgram::kMakeup].store(value, relaxed);
-            makeupDb.store(db, relaxed);
-            makeupGain.store(powRounded(10.0f, db * 0.05f), relaxed);
-            break;
-        }
-        case kKnee:
-            if (value == knee.load(relaxed)) break;
-            p.values[SqueezrProgram::kKnee].store(value, relaxed);
-            knee.store(value, relaxed);
-            thresholdDirty.store(1, publish);
-            break;
-        case kRmsMode:
-            p.values[SqueezrProgram::kRmsMode].store(value, relaxed);
-            rmsMode.store(value >= 0.5f ? 1.0f : 0.0f, relaxed);
-            break;
-        case kStereoLink:
-            p.values[SqueezrProgram::kStereoLink].store(value, relaxed);
-            stereoLink.store(value >= 0.5f ? 1.0f : 0.0f, relaxed);
-            break;
-        default:
-            break;
+        const float newUnit = kParameters[index].toUnit(value);
+        // A repeated value changes nothing, not even the program; switches are always taken.
+        if (kParameters[index].isSwitch() || newUnit != unit(index)) {
+            programs[curProgram.load(relaxed)].values[SqueezrProgram::kSlotOfParameter[index]].store(value, relaxed);
+            units[index].store(newUnit, relaxed);
+            deriveFrom(index);
         }
     }
     if (editor) editor->setParameter(index, value);
 }
 
-float squeezr::getParameter(VstInt32 index)
+// What the processing needs from a parameter that has just changed.
+void squeezr::deriveFrom(VstInt32 index)
 {
     switch (index) {
     case kRatio:
-        return (ratioSetting.load(relaxed) + 39.0f) / 42.0f;
+        ratio.store(ParameterInfo::ratioOf(unit(kRatio)), relaxed);
+        curveDirty.store(1, publish);
+        break;
     case kThreshold:
-        return (thresholdDb.load(relaxed) + 60.0f) / 60.0f;
-    case kAttack:
-        return (attackMs.load(relaxed) - 1.0f) / 99.0f;
-    case kRelease:
-        return (releaseS.load(relaxed) - 0.1f) / 1.9f;
-    case kMakeup:
-        return makeupDb.load(relaxed) / 60.0f;
     case kKnee:
-        return knee.load(relaxed);
-    case kRmsMode:
-        return rmsMode.load(relaxed) != 0.0f ? 1.0f : 0.0f;
-    case kStereoLink:
-        return stereoLink.load(relaxed) != 0.0f ? 1.0f : 0.0f;
+        thresholdDirty.store(1, publish);
+        break;
+    case kAttack:
+        updateAttackCoef();
+        break;
+    case kRelease:
+        updateReleaseCoef();
+        break;
+    case kMakeup:
+        makeupGain.store(powRounded(10.0f, unit(kMakeup) * 0.05f), relaxed);
+        break;
     default:
-        return 0.0f;
+        break; // read as they stand by the audio thread
     }
+}
+
+float squeezr::getParameter(VstInt32 index)
+{
+    return index >= 0 && index < kNumParams ? kParameters[index].toHost(unit(index)) : 0.0f;
 }
 
 void squeezr::getParameterName(VstInt32 index, char* text)
 {
-    static const char* const names[kNumParams] = {"ratio",       "threshold", "attack",
-                                                  "release",     "makeup gain", "soft knee",
-                                                  "rms or peak level", "stereo linked"};
-    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, names[index], kVstMaxParamStrLen - 1);
+    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, kParameters[index].name, kVstMaxParamStrLen - 1);
 }
 
 void squeezr::getParameterLabel(VstInt32 index, char* text)
 {
-    static const char* const labels[kNumParams] = {"", " dB", " ms", " s", " dB", "", "", ""};
-    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, labels[index], kVstMaxParamStrLen - 1);
+    if (text && index >= 0 && index < kNumParams) vst_strncpy(text, kParameters[index].label, kVstMaxParamStrLen - 1);
 }
 
 void squeezr::getParameterDisplay(VstInt32 index, char* text)
 {
-    if (!text) return;
-    constexpr VstInt32 limit = kVstMaxParamStrLen - 1;
-    switch (index) {
-    case kRatio: {
-        // Exactly 1 reads "1 : 1.0", as the compression side does; only expansion turns it round.
-        const float r = ratio.load(relaxed);
-        if (r > 1.0f)
-            std::snprintf(text, kVstMaxParamStrLen, "%1.1f : 1", static_cast<double>(r));
-        else
-            std::snprintf(text, kVstMaxParamStrLen, "1 : %1.1f", static_cast<double>(1.0f / r));
-        break;
-    }
-    case kThreshold:
-        float2string(thresholdDb.load(relaxed), text, limit);
-        break;
-    case kAttack:
-        float2string(attackMs.load(relaxed), text, limit);
-        break;
-    case kRelease:
-        float2string(releaseS.load(relaxed), text, limit);
-        break;
-    case kMakeup:
-        float2string(makeupDb.load(relaxed), text, limit);
-        break;
-    case kKnee:
-        float2string(knee.load(relaxed), text, limit);
-        break;
-    case kRmsMode:
-        vst_strncpy(text, rmsMode.load(relaxed) == 0.0f ? "off" : "on", limit);
-        break;
-    case kStereoLink:
-        vst_strncpy(text, stereoLink.load(relaxed) == 0.0f ? "off" : "on", limit);
-        break;
-    default:
-        break;
-    }
+    if (text && index >= 0 && index < kNumParams) kParameters[index].format(unit(index), text);
 }
 
 void squeezr::setProgram(VstInt32 program)
@@ -343,15 +206,12 @@ void squeezr::setProgram(VstInt32 program)
     if (program < 0 || program >= kNumPrograms) return;
     curProgram.store(program, relaxed);
     const SqueezrProgram& p = programs[program];
-    // The order hosts have always seen: sensing and link first, then the values that cost work.
-    static constexpr struct {
-        VstInt32 parameter;
-        SqueezrProgram::Slot slot;
-    } order[] = {{kRmsMode, SqueezrProgram::kRmsMode}, {kStereoLink, SqueezrProgram::kStereoLink},
-                 {kRatio, SqueezrProgram::kRatio},     {kThreshold, SqueezrProgram::kThreshold},
-                 {kAttack, SqueezrProgram::kAttack},   {kRelease, SqueezrProgram::kRelease},
-                 {kMakeup, SqueezrProgram::kMakeup},   {kKnee, SqueezrProgram::kKnee}};
-    for (const auto& step : order) setParameter(step.parameter, p.values[step.slot].load(relaxed));
+    // The order hosts have always seen: sensing and link (the switches) first, then the values that
+    // cost work, each group in parameter order.
+    for (const bool switches : {true, false})
+        for (VstInt32 i = 0; i < kNumParams; ++i)
+            if (kParameters[i].isSwitch() == switches)
+                setParameter(i, p.values[SqueezrProgram::kSlotOfParameter[i]].load(relaxed));
 }
 
 void squeezr::setProgramName(char* name)
@@ -409,61 +269,6 @@ float squeezr::getMeter(VstInt32 index) const
 }
 
 // ---------------------------------------------------------------------------------------------
-// Tables, rebuilt on the audio thread only
-
-void squeezr::rebuildKneeEdges()
-{
-    const float thresholdRead = thresholdDb.load(relaxed);
-    const float kneeRead = knee.load(relaxed);
-    const float thresholdLin = pow10Rounded(static_cast<double>(thresholdRead) * 0.05);
-    if (kneeRead == 0.0f) {
-        kneeTop = kneeBottom = thresholdLin;
-    } else {
-        kneeTop = pow10Rounded((static_cast<double>(kneeRead) * 6.0 + thresholdRead) * 0.05);
-        kneeBottom = pow10Rounded((static_cast<double>(dbOf(kneeTop)) - kneeRead * 12.0) * 0.05);
-    }
-    builtThresholdDb = dbOf(thresholdLin);
-    builtKnee = kneeRead;
-    kneeBottomDb = dbOf(kneeBottom);
-    // The stored threshold becomes its round trip through the linear value, unless the control
-    // thread has stored a newer one meanwhile (its dirty flag then brings us back next block).
-    float expected = thresholdRead;
-    thresholdDb.compare_exchange_strong(expected, builtThresholdDb, relaxed, relaxed);
-}
-
-void squeezr::rebuildGainCurve()
-{
-    const double r = ratio.load(relaxed);
-    const double threshold = builtThresholdDb;
-    const double kneeWidth = static_cast<double>(builtKnee) * 12.0;
-    const double kneeBottomDbD = kneeBottomDb;
-    const double kneeTopDb = static_cast<double>(builtKnee) * 6.0 + threshold;
-    float* curve = gainCurve.get();
-    for (int i = 0; i < kCurveSize; ++i) {
-        const float a = static_cast<float>(i + 1) / static_cast<float>(kCurveSize);
-        const double aDb = dbOf(a);
-        double g;
-        if (r <= 1.0) {
-            if (a <= kneeBottom) {
-                curve[i] = 1.0f;
-                continue;
-            }
-            g = (threshold - aDb) * (1.0 - r);
-            if (a <= kneeTop) g = g * (aDb - kneeBottomDbD) / kneeWidth;
-        } else {
-            if (a > kneeTop) {
-                curve[i] = 1.0f;
-                continue;
-            }
-            g = (aDb - threshold) * (r - 1.0);
-            if (a > kneeBottom) g = g * (kneeTopDb - aDb) / kneeWidth;
-        }
-        curve[i] = pow10Rounded(g * 0.05);
-    }
-    curve[kCurveSize] = curve[kCurveSize - 1];
-}
-
-// ---------------------------------------------------------------------------------------------
 // Audio
 
 void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
@@ -471,10 +276,14 @@ void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleF
     [[maybe_unused]] const DenormalGuard noDenormals;
     if (thresholdDirty.load(relaxed) && thresholdDirty.exchange(0, take)) {
         curveDirty.exchange(0, take);
-        rebuildKneeEdges();
-        rebuildGainCurve();
+        // The stored threshold becomes its round trip through the linear value, unless the control
+        // thread has stored a newer one meanwhile (its dirty flag then brings us back next block).
+        float threshold = unit(kThreshold);
+        const float built = curve.setKnee(threshold, unit(kKnee));
+        units[kThreshold].compare_exchange_strong(threshold, built, relaxed, relaxed);
+        curve.build(ratio.load(relaxed));
     } else if (curveDirty.load(relaxed) && curveDirty.exchange(0, take)) {
-        rebuildGainCurve();
+        curve.build(ratio.load(relaxed));
     }
 
     const VstInt32 frames = sampleFrames > 0 ? sampleFrames : 0;
@@ -488,7 +297,7 @@ void squeezr::processReplacing(float** inputs, float** outputs, VstInt32 sampleF
     if (usable && frames > 0) {
         if (bypass.load(relaxed) != 0)
             bypassChannels(in0, in1, out0, out1, frames);
-        else if (rmsMode.load(relaxed) == 1.0f)
+        else if (unit(kRmsMode) == 1.0f)
             runMode<true>(in0, in1, out0, out1, frames);
         else
             runMode<false>(in0, in1, out0, out1, frames);
@@ -508,7 +317,7 @@ void squeezr::runMode(const float* in0, const float* in1, float* out0, float* ou
 {
     if (!in1)
         runChannels<Rms, Channels::kOne>(in0, nullptr, out0, nullptr, frames);
-    else if (stereoLink.load(relaxed) != 0.0f)
+    else if (unit(kStereoLink) != 0.0f)
         runChannels<Rms, Channels::kLinked>(in0, in1, out0, out1, frames);
     else
         runChannels<Rms, Channels::kTwo>(in0, in1, out0, out1, frames);
@@ -518,50 +327,17 @@ template <bool Rms, squeezr::Channels Mode>
 void squeezr::runChannels(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames)
 {
     constexpr bool two = Mode != Channels::kOne;
-    // One channel can reach the last entry; two channels stop one short of it.
-    constexpr float scale = two ? 8190.0f : 8191.0f;
+    constexpr int scale = two ? GainCurve::kTwoChannelScale : GainCurve::kOneChannelScale;
 
     const float attack = attackCoef.load(relaxed);
     const float release = releaseCoef.load(relaxed);
     const float makeup = makeupGain.load(relaxed);
-    const float* const curve = gainCurve.get();
-    const float* const roots = sqrtTable.get();
-    const float rootScale = rmsScale / kSquareUnit; // exact: a power of two
-    std::int32_t* const window = rmsWindow;
-    std::int32_t pos = rmsPos >= 0 && rmsPos < kRmsLength ? rmsPos : 0;
-    std::int64_t sum = rmsSum;
-
-    float fL = fallL, rL = riseL, fR = fallR, rR = riseR;
-    float gL = gainL, gR = gainR;
+    // Working copies: kept in registers, where stores to the outputs cannot disturb them.
+    EnvelopeFollower eL = envelopeL, eR = envelopeR;
+    GainSmoother gL = smootherL, gR = smootherR;
     // Inputs first: in place, the outputs overwrite them.
     const float inMaxL = finitePeak(in0, frames);
     const float inMaxR = two ? finitePeak(in1, frames) : 0.0f;
-
-    auto sense = [&](float x) -> float {
-        if constexpr (Rms) {
-            float s = x * x;
-            if (!(s <= kMaxSquare)) s = std::isfinite(x) ? kMaxSquare : 1.0f;
-            const auto q = static_cast<std::int32_t>(s * kSquareUnit);
-            sum += q - window[pos];
-            window[pos] = q;
-            pos = (pos + 1) & (kRmsLength - 1);
-            float k = static_cast<float>(sum) * rootScale;
-            k = clampIndex(k, 65535.0f);
-            return roots[static_cast<std::int32_t>(k)]; // the table ends below 1.0
-        } else {
-            const float level = std::fabs(x);
-            return level <= 1.0f ? level : 1.0f; // NaN and infinities read as full scale
-        }
-    };
-    auto gainStep = [&](float e, float& gain) {
-        float x = e * scale;
-        x = clampIndex(x, scale);
-        const std::int32_t n = static_cast<std::int32_t>(x);
-        const float f = x - static_cast<float>(n);
-        const float target = curve[n] + (curve[n + 1] - curve[n]) * f;
-        // Halving is exact, so this is gain x 0.5 + target x 0.5 to the last bit.
-        gain = (gain + target) * 0.5f;
-    };
 
     // Two passes per chunk: first every level (they do not depend on the envelope), then the
     // envelope, gain and output. Kept apart, the table reads of each pass overlap freely instead
@@ -572,57 +348,48 @@ void squeezr::runChannels(const float* in0, const float* in1, float* out0, float
         const VstInt32 n = frames - start < kChunk ? frames - start : kChunk;
         const float* a = in0 + start;
         const float* b = two ? in1 + start : nullptr;
-        for (VstInt32 i = 0; i < n; ++i) {
-            levelL[i] = sense(a[i]);
-            if constexpr (two) levelR[i] = sense(b[i]); // right after the left: one shared window
+        if constexpr (Rms && two)
+            rms.sense(a, b, levelL, levelR, n);
+        else if constexpr (Rms)
+            rms.sense(a, levelL, n);
+        else {
+            PeakSensor::sense(a, levelL, n);
+            if constexpr (two) PeakSensor::sense(b, levelR, n);
         }
         float* oa = out0 + start;
         float* ob = two ? out1 + start : nullptr;
         for (VstInt32 i = 0; i < n; ++i) {
-            fL *= release;
-            rL *= attack;
-            if constexpr (two) {
-                fR *= release;
-                rR *= attack;
-            }
+            eL.age(attack, release);
+            if constexpr (two) eR.age(attack, release);
             if constexpr (Mode == Channels::kOne) {
-                gainStep(fL > rL ? envelopeStep<false>(levelL[i], fL, rL) : envelopeStep<true>(levelL[i], fL, rL),
-                         gL);
+                gL.next(curve.target<scale>(eL.step(levelL[i])));
             } else if constexpr (Mode == Channels::kTwo) {
-                if (fL > rL || fR > rR) { // the block after linked mode: once
-                    gainStep(envelopeStep<false>(levelL[i], fL, rL), gL);
-                    gainStep(envelopeStep<false>(levelR[i], fR, rR), gR);
+                if (!eL.ordered() || !eR.ordered()) { // the block after linked mode: once
+                    gL.next(curve.target<scale>(eL.step<false>(levelL[i])));
+                    gR.next(curve.target<scale>(eR.step<false>(levelR[i])));
                 } else {
-                    gainStep(envelopeStep<true>(levelL[i], fL, rL), gL);
-                    gainStep(envelopeStep<true>(levelR[i], fR, rR), gR);
+                    gL.next(curve.target<scale>(eL.step<true>(levelL[i])));
+                    gR.next(curve.target<scale>(eR.step<true>(levelR[i])));
                 }
             } else {
-                envelopeStep<false>(levelL[i], fL, rL);
-                envelopeStep<false>(levelR[i], fR, rR);
-                if (fR > fL)
-                    fL = fR;
-                else
-                    fR = fL;
-                gainStep(fL, gL);
-                gR = gL;
+                eL.step<false>(levelL[i]);
+                eR.step<false>(levelR[i]);
+                gL.next(curve.target<scale>(EnvelopeFollower::link(eL, eR)));
+                gR.follow(gL);
             }
-            oa[i] = a[i] * gL * makeup;
-            if constexpr (two) ob[i] = b[i] * gR * makeup;
+            oa[i] = a[i] * gL.value() * makeup;
+            if constexpr (two) ob[i] = b[i] * gR.value() * makeup;
         }
     }
 
-    fallL = fL;
-    riseL = rL;
-    gainL = gL;
-    gainLMeter.store(gL, relaxed);
+    envelopeL = eL;
+    smootherL = gL;
+    gainLMeter.store(gL.value(), relaxed);
     if constexpr (two) {
-        fallR = fR;
-        riseR = rR;
-        gainR = gR;
-        gainRMeter.store(gR, relaxed);
+        envelopeR = eR;
+        smootherR = gR;
+        gainRMeter.store(gR.value(), relaxed);
     }
-    rmsPos = pos;
-    rmsSum = sum;
 
     const float outMaxL = finitePeak(out0, frames);
     const float outMaxR = two ? finitePeak(out1, frames) : 0.0f;

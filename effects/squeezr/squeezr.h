@@ -3,16 +3,32 @@
 #pragma once
 
 #include "effectbase/AudioEffectX.h"
+#include "effectbase/ParameterInfo.h"
+#include "effects/squeezr/EnvelopeFollower.h"
+#include "effects/squeezr/GainCurve.h"
+#include "effects/squeezr/GainSmoother.h"
+#include "effects/squeezr/RmsSensor.h"
 #include "effects/squeezr/SqueezrProgram.h"
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
 class squeezr : public AudioEffectX {
 public:
     enum Parameter : VstInt32 {
         kRatio, kThreshold, kAttack, kRelease, kMakeup, kKnee, kRmsMode, kStereoLink, kNumParams
+    };
+    // Names, units, ranges and mappings of the parameters above, in the same order. Initial values are
+    // those of every program when the effect starts: ratio 1:1, -40 dB, 20 ms, 0.5 s, no makeup, hard knee.
+    static constexpr ParameterInfo kParameters[kNumParams] = {
+        {"ratio", "", -39.0f, 42.0f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kRatio, 0.0f},
+        {"threshold", " dB", -60.0f, 60.0f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kFloat, -40.0f},
+        {"attack", " ms", 1.0f, 99.0f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kFloat, 20.0f},
+        {"release", " s", 0.1f, 1.9f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kFloat, 0.5f},
+        {"makeup gain", " dB", 0.0f, 60.0f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kFloat, 0.0f},
+        {"soft knee", "", 0.0f, 1.0f, ParameterInfo::Mapping::kLinear, ParameterInfo::Display::kFloat, 0.0f},
+        {"rms or peak level", "", 0.0f, 1.0f, ParameterInfo::Mapping::kSwitch, ParameterInfo::Display::kOnOff, 0.0f},
+        {"stereo linked", "", 0.0f, 1.0f, ParameterInfo::Mapping::kSwitch, ParameterInfo::Display::kOnOff, 0.0f},
     };
     static constexpr VstInt32 kNumPrograms = 10;
     enum Meter : VstInt32 { kInPeakL, kInPeakR, kOutPeakL, kOutPeakR, kGainL, kGainR };
@@ -47,9 +63,6 @@ public:
     float attackCoefficient() const { return attackCoef.load(std::memory_order_relaxed); }
     float releaseCoefficient() const { return releaseCoef.load(std::memory_order_relaxed); }
 
-    static constexpr int kCurveSize = 8192;
-    static constexpr int kSqrtSize = 65536;
-    static constexpr int kRmsLength = 64;
 
 private:
     enum class Channels { kOne, kTwo, kLinked };
@@ -59,8 +72,9 @@ private:
     void runMode(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames);
     void bypassChannels(const float* in0, const float* in1, float* out0, float* out1, VstInt32 frames);
 
-    void rebuildKneeEdges();
-    void rebuildGainCurve();
+    void deriveFrom(VstInt32 index);
+    float unit(VstInt32 index) const { return units[index].load(std::memory_order_relaxed); }
+
     void updateAttackCoef();
     void updateReleaseCoef();
     void updateMeterDecayLimit();
@@ -68,15 +82,10 @@ private:
     SqueezrProgram programs[kNumPrograms];
 
     // Unit values and what is derived from them: written by setParameter, read by the audio thread.
-    std::atomic<float> ratioSetting{0.0f};
+    // By parameter index. Threshold and makeup start at 1.0, a value no program holds, so that the
+    // first program computes everything that depends on them.
+    std::atomic<float> units[kNumParams] = {0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f};
     std::atomic<float> ratio{1.0f};
-    std::atomic<float> thresholdDb{1.0f};
-    std::atomic<float> attackMs{0.0f};
-    std::atomic<float> releaseS{0.0f};
-    std::atomic<float> makeupDb{1.0f};
-    std::atomic<float> knee{0.0f};
-    std::atomic<float> rmsMode{0.0f};
-    std::atomic<float> stereoLink{0.0f};
     std::atomic<float> attackCoef{1.0f};
     std::atomic<float> releaseCoef{1.0f};
     std::atomic<float> makeupGain{1.0f};
@@ -91,18 +100,9 @@ private:
     std::atomic<float> gainLMeter{1.0f}, gainRMeter{1.0f};
 
     // Everything below belongs to the audio thread alone.
-    // Squares of the last samples sensed, in fixed point (see kSquareUnit), and their exact sum.
-    std::int32_t rmsWindow[kRmsLength] = {};
-    std::int32_t rmsPos = 0;
-    std::int64_t rmsSum = 0;
-    float rmsScale = 65535.0f / kRmsLength;
-    std::unique_ptr<float[]> sqrtTable;
-    // One entry more than the curve: a copy of the last, so that interpolation never needs a branch.
-    std::unique_ptr<float[]> gainCurve;
-    float builtThresholdDb = 0.0f; // the threshold and knee the curve was built for
-    float builtKnee = 0.0f;
-    float kneeTop = 1.0f, kneeBottom = 1.0f, kneeBottomDb = 0.0f;
-    float fallL = 0.0f, riseL = 1.0f, fallR = 0.0f, riseR = 1.0f;
-    float gainL = 1.0f, gainR = 1.0f;
+    RmsSensor rms; // one window for both channels
+    GainCurve curve;
+    EnvelopeFollower envelopeL, envelopeR;
+    GainSmoother smootherL, smootherR;
     std::int64_t meterCount = 0;
 };

@@ -37,10 +37,10 @@ bool CVectorgramVSTEditor::open(void* parentWindow)
     meterRight = chrome.make<VGVUBitMeter>(ViewRect(370, 35, 385, 396), kMeterRightTag);
 
     displaySlider = chrome.make<VGSlider>(ViewRect(25, 380, 365, 396), kDisplayTag);
-    displaySlider->setName("display");
-    displaySlider->setUnit("samples");
-    displaySlider->setDisplayMax(512.0f);
-    displaySlider->setDisplayMin(10.0f);
+    displaySlider->setName(vectorgram::kDisplayParameter.name);
+    displaySlider->setUnit(vectorgram::kDisplayParameter.label);
+    displaySlider->setDisplayMax(vectorgram::kDisplayParameter.max());
+    displaySlider->setDisplayMin(vectorgram::kDisplayParameter.min);
     showDisplay();
 
     peakBitsButton = chrome.addSwitch(ViewRect(5, 400, 65, 418), kPeakBitsTag, "peak", "bits", 0.0f);
@@ -76,7 +76,9 @@ void CVectorgramVSTEditor::setParameter(VstInt32 index, float value)
         return;
     }
     displaySlider->setValue(value);
-    vectorDisplay->setSampleCount(std::trunc(value * 502.0f + 10.0f));
+    // The scope's own rounding: the sum is rounded before the cut, unlike the effect's count.
+    vectorDisplay->setSampleCount(
+        std::trunc(value * vectorgram::kDisplayParameter.span + vectorgram::kDisplayParameter.min));
 }
 #else
 void CVectorgramVSTEditor::setParameter(VstInt32 index, float)

@@ -161,7 +161,7 @@ void vectorgram::setParameter(VstInt32 index, float value)
     const bool usable = sanitizeParameter(value);
     if (index == kDisplay) {
         if (usable)
-            displaySamples.store(kMinDisplaySamples + static_cast<std::int32_t>(value * 502.0f), relaxed);
+            displaySamples.store(static_cast<std::int32_t>(kDisplayParameter.toUnit(value)), relaxed);
         else
             value = getParameter(index); // ignored: the editor is told the value that stands
     } else if (!usable) {
@@ -176,24 +176,24 @@ void vectorgram::setParameter(VstInt32 index, float value)
 float vectorgram::getParameter(VstInt32 index)
 {
     if (index != kDisplay) return -1.0f;
-    return static_cast<float>(displaySamples.load(relaxed) - kMinDisplaySamples) / 502.0f;
+    return kDisplayParameter.toHost(static_cast<float>(displaySamples.load(relaxed)));
 }
 
 void vectorgram::getParameterName(VstInt32 index, char* text)
 {
-    if (text) std::strcpy(text, index == kDisplay ? "display" : "ERROR");
+    if (text) std::strcpy(text, index == kDisplay ? kDisplayParameter.name : "ERROR");
 }
 
 void vectorgram::getParameterLabel(VstInt32 index, char* text)
 {
-    if (text) std::strcpy(text, index == kDisplay ? "samples" : "ERROR");
+    if (text) std::strcpy(text, index == kDisplay ? kDisplayParameter.label : "ERROR");
 }
 
 void vectorgram::getParameterDisplay(VstInt32 index, char* text)
 {
     if (!text) return;
     if (index == kDisplay)
-        int2string(displaySamples.load(relaxed), text, 23);
+        kDisplayParameter.format(static_cast<float>(displaySamples.load(relaxed)), text);
     else
         std::strcpy(text, "ERROR");
 }

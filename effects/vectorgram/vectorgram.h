@@ -7,6 +7,7 @@
 #pragma once
 
 #include "effectbase/AudioEffectX.h"
+#include "effectbase/ParameterInfo.h"
 
 #include <atomic>
 #include <cstdint>
@@ -23,8 +24,9 @@ public:
     static constexpr VstInt32 kDisplay = kProToolsBuild ? 2 : 0;
     static constexpr int kCaptureLength = 512;
     static constexpr int kActivityBits = 24;
-    static constexpr std::int32_t kMinDisplaySamples = 10;
-    static constexpr std::int32_t kMaxDisplaySamples = 512;
+    // The one parameter: how many of the captured samples the trace draws, 10..512, 200 at first.
+    static constexpr ParameterInfo kDisplayParameter = {
+        "display", "samples", 10.0f, 502.0f, ParameterInfo::Mapping::kCount, ParameterInfo::Display::kInteger, 200.0f};
 
     explicit vectorgram(audioMasterCallback audioMaster);
 
@@ -77,7 +79,7 @@ private:
     // Only the audio thread touches these.
     std::int32_t lastWordLeft = 0;
     std::int32_t lastWordRight = 0;
-    std::atomic<std::int32_t> displaySamples{200};
+    std::atomic<std::int32_t> displaySamples{static_cast<std::int32_t>(kDisplayParameter.initial)};
     char programName[kProgramNameSize] = "Default";
 };
 

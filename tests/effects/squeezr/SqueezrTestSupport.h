@@ -29,12 +29,13 @@ inline std::unique_ptr<squeezr> makeEffect(bool stereo, float sampleRate = 44100
     return effect;
 }
 
-// Host values from user units, by the published mappings.
-inline float ratioValue(float ratioSetting) { return (ratioSetting + 39.0f) / 42.0f; }
-inline float thresholdValue(float db) { return (db + 60.0f) / 60.0f; }
-inline float attackValue(float ms) { return (ms - 1.0f) / 99.0f; }
-inline float releaseValue(float seconds) { return (seconds - 0.1f) / 1.9f; }
-inline float makeupValue(float db) { return db / 60.0f; }
+// Host values from user units, by the effect's own table.
+inline float hostValue(VstInt32 index, float unit) { return squeezr::kParameters[index].toHost(unit); }
+inline float ratioValue(float ratioSetting) { return hostValue(squeezr::kRatio, ratioSetting); }
+inline float thresholdValue(float db) { return hostValue(squeezr::kThreshold, db); }
+inline float attackValue(float ms) { return hostValue(squeezr::kAttack, ms); }
+inline float releaseValue(float seconds) { return hostValue(squeezr::kRelease, seconds); }
+inline float makeupValue(float db) { return hostValue(squeezr::kMakeup, db); }
 
 inline double dbOf(double linear) { return 20.0 * std::log10(linear); }
 inline double linOf(double db) { return std::pow(10.0, db / 20.0); }
