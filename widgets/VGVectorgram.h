@@ -1,12 +1,14 @@
-// The round vector scope of +vectorgram: the newest stereo frames joined as one trace, turned by 45
-// degrees so that mono runs up and down and one channel alone runs along a diagonal, with guide lines
-// for the three axes and a dot on the rim pointing where the trace leans on average.
+// The round vector scope of +vectorgram: the oldest frames of the capture window, as many as the sample
+// count says, joined as one trace, turned by 45 degrees so that mono runs up and down and one channel
+// alone runs along a diagonal, with guide lines for the three axes and a dot on the rim pointing where
+// the trace leans on average.
 #pragma once
 
 #include "widgets/VGControl.h"
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 class VGVectorgram : public VGControl {
 public:
@@ -37,4 +39,6 @@ private:
     const std::atomic<float>* windowB;
     std::int32_t windowLength;
     float markerAngle = 0.0f;
+    // The dot's position, then the trace's points, as x and y pairs.
+    std::vector<std::int32_t> drawn;
 };
