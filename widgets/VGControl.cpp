@@ -16,6 +16,7 @@ VGControl::VGControl(const ViewRect& size, CControlListener* listener, std::int3
 VGControl::~VGControl()
 {
     if (picture) picture->release();
+    if (backdrop) backdrop->release();
 }
 
 void VGControl::copyText(char* field, const char* text)
@@ -81,14 +82,41 @@ ARSDrawContext* VGControl::beginPicture(CDrawContext* target, bool whiteCard)
             return nullptr;
         }
     }
+    const ViewRect card(0, 0, width, height);
+    const bool keepsBackdrop = hasBackdrop();
+    if (keepsBackdrop && backdrop && backdrop->width() == width && backdrop->height() == height && palette &&
+        std::memcmp(&backdropPalette, palette, sizeof backdropPalette) == 0 && !ARSDrawContext::recording()) {
+        // The card's state, and the pixels of card and backdrop as drawn the first time.
+        if (whiteCard) {
+            picture->setPenWidth(1);
+            picture->setRasterMode(kRasterDefault);
+            picture->setBrushColour(kColourWhite);
+            picture->setPenColour(kColourWhite);
+        }
+        backdrop->blitTo(picture, card, ViewPoint(0, 0));
+        return picture;
+    }
     if (whiteCard) {
         picture->setPenWidth(1);
         picture->setRasterMode(kRasterDefault);
-        const ViewRect card(0, 0, width, height);
         picture->setBrushColour(kColourWhite);
         picture->fillBox(card);
         picture->setPenColour(kColourWhite);
         picture->strokeBox(card);
+    }
+    if (keepsBackdrop) {
+        if (hasBackdrop()) drawBackdrop(picture);
+        if (!backdrop || backdrop->width() != width || backdrop->height() != height) {
+            if (backdrop) backdrop->release();
+            backdrop = new COffscreenContext(nullptr, width, height, kColourBlack);
+        }
+        if (backdrop->valid() && palette) {
+            picture->blitTo(backdrop, card, ViewPoint(0, 0));
+            backdropPalette = *palette;
+        } else {
+            backdrop->release();
+            backdrop = nullptr;
+        }
     }
     return picture;
 }
@@ -103,6 +131,8 @@ void VGControl::forgetPicture()
 {
     if (picture) picture->release();
     picture = nullptr;
+    if (backdrop) backdrop->release();
+    backdrop = nullptr;
     stateKept = false;
 }
 

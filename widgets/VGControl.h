@@ -10,6 +10,7 @@
 #include <vector>
 
 class ARSDrawContext;
+class COffscreenContext;
 
 class VGControl : public CControl {
 public:
@@ -53,10 +54,17 @@ public:
 protected:
     // Steps shared by the paints: the widget's off-screen picture, started afresh (null when it cannot
     // be made: the paint is skipped and the widget stays dirty), optionally already a white card. The
-    // bitmap is kept from paint to paint while the widget's size stays.
+    // bitmap is kept from paint to paint while the widget's size stays, and so are the pixels of card
+    // and backdrop (for widgets that have one) while the palette stays too.
     ARSDrawContext* beginPicture(CDrawContext* target, bool whiteCard);
     // Copies the picture to placement in the target and marks the widget drawn.
     void endPicture(ARSDrawContext* picture, CDrawContext* target);
+
+    // A widget whose picture starts with a part that depends on nothing but its size and palette (the
+    // backdrop) draws that part here, after the card; beginPicture then keeps it and starts later
+    // pictures from a copy of it. The backdrop must leave no drawing state that the rest relies on.
+    virtual bool hasBackdrop() const { return false; }
+    virtual void drawBackdrop(ARSDrawContext*) {}
 
     // For widgets whose picture follows from a few values (and the palette): true when they are those
     // of the last paint, whose picture then went to the target again and the widget counts as drawn.
@@ -87,6 +95,8 @@ protected:
 
 private:
     ARSDrawContext* picture = nullptr;
+    COffscreenContext* backdrop = nullptr;
+    VGPalette backdropPalette{};
     std::vector<unsigned char> keptState;
     VGPalette keptPalette{};
     bool stateKept = false;

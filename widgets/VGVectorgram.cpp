@@ -87,21 +87,6 @@ void VGVectorgram::paint(CDrawContext* context)
     ViewColour trace = p[VGPalette::kFace];
     trace.alpha = 128;
 
-    pic->setPenColour(kColourBlack);
-    pic->strokeOval(ViewRect(1, 1, W - 1, H - 1));
-    pic->setBrushColour(halfIntensity(p[VGPalette::kAccent]));
-    pic->fillOval(plotRect);
-
-    pic->setPenColour(p[VGPalette::kBody]);
-    pic->setPenWidth(2);
-    const std::int32_t cx = (plotRect.left + plotRect.right) / 2;
-    pic->penMoveTo(ViewPoint(cx - 1, guideRect.top));
-    pic->penLineTo(ViewPoint(cx - 1, guideRect.bottom));
-    pic->penMoveTo(ViewPoint(guideRect.left, guideRect.top));
-    pic->penLineTo(ViewPoint(guideRect.right, guideRect.bottom));
-    pic->penMoveTo(ViewPoint(guideRect.right, guideRect.top));
-    pic->penLineTo(ViewPoint(guideRect.left, guideRect.bottom));
-
     pic->setPenColour(trace);
     pic->setBrushColour(trace);
     pic->setPenWidth(1);
@@ -118,6 +103,25 @@ void VGVectorgram::paint(CDrawContext* context)
 
     endPicture(pic, context);
     keepState(drawn.data(), drawn.size() * sizeof drawn[0]);
+}
+
+void VGVectorgram::drawBackdrop(ARSDrawContext* pic)
+{
+    const VGPalette& p = *palette;
+    pic->setPenColour(kColourBlack);
+    pic->strokeOval(ViewRect(1, 1, width - 1, height - 1));
+    pic->setBrushColour(halfIntensity(p[VGPalette::kAccent]));
+    pic->fillOval(plotRect);
+
+    pic->setPenColour(p[VGPalette::kBody]);
+    pic->setPenWidth(2);
+    const std::int32_t cx = (plotRect.left + plotRect.right) / 2;
+    pic->penMoveTo(ViewPoint(cx - 1, guideRect.top));
+    pic->penLineTo(ViewPoint(cx - 1, guideRect.bottom));
+    pic->penMoveTo(ViewPoint(guideRect.left, guideRect.top));
+    pic->penLineTo(ViewPoint(guideRect.right, guideRect.bottom));
+    pic->penMoveTo(ViewPoint(guideRect.right, guideRect.top));
+    pic->penLineTo(ViewPoint(guideRect.left, guideRect.bottom));
 }
 
 void VGVectorgram::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32_t buttons)

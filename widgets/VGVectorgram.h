@@ -31,6 +31,11 @@ public:
     const ViewRect& getPlotRect() const { return plotRect; }
     const ViewRect& getGuideRect() const { return guideRect; }
 
+protected:
+    // Rim, screen and guides.
+    bool hasBackdrop() const override { return true; }
+    void drawBackdrop(ARSDrawContext* pic) override;
+
 private:
     ViewRect plotRect;
     ViewRect guideRect;
