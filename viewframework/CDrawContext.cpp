@@ -38,11 +38,16 @@ CDrawContext::CDrawContext(CDrawContextOwner* owner, platform::DeviceContext* na
         obtained = system.windowContext(window);
         native = obtained.get();
     }
-    if (native) native->setTextBackground(false, rgb(brushColourValue));
     if (window) {
         const platform::Point p = system.windowOrigin(window);
         origin = {p.x, p.y};
     }
+    applyInitialState();
+}
+
+void CDrawContext::applyInitialState()
+{
+    if (native) native->setTextBackground(false, rgb(brushColourValue));
     setPenColour(kColourWhite);
     setPenStyle(kPenSolid);
     setPenWidth(1);
@@ -50,6 +55,27 @@ CDrawContext::CDrawContext(CDrawContextOwner* owner, platform::DeviceContext* na
     setTextColour(kColourWhite);
     selectFont(kFaceSystem, 0, 0);
     setRasterMode(kRasterCopy);
+}
+
+void CDrawContext::restoreInitialState(const ViewRect& initialClip)
+{
+    offset = {};
+    penPosition = {};
+    fontSizeValue = -1;
+    fontStyleValue = 0;
+    fontIdValue = kFaceCount;
+    textColourValue = {};
+    penWidthValue = 0;
+    penColourValue = {};
+    brushColourValue = {};
+    penStyleValue = kPenDotted;
+    raster = kRasterDefault;
+    clip = initialClip;
+    if (native) native->setClip(toPlatform(clip));
+    applyInitialState();
+    // The constructor's raster mode equals the native context's own initial one, so setRasterMode
+    // sent nothing; this context's native one may hold another from earlier drawing.
+    applyRaster();
 }
 
 CDrawContext::~CDrawContext() = default;  // the platform context puts back and frees its own objects

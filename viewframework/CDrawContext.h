@@ -77,12 +77,16 @@ protected:
     // For contexts that make their native context after construction: it takes the current state.
     void adoptNative(std::unique_ptr<platform::DeviceContext> made);
     ViewRect& rawClip() { return clip; }
+    // Back to the state the constructor gave: no offset, the clip given, the initial pen, brush, text
+    // colour, font and raster mode, set again on the native context whatever it holds now.
+    void restoreInitialState(const ViewRect& initialClip);
 
 private:
     ViewRect shifted(const ViewRect& r) const;
     void buildPen();
     void buildFont();
     void applyRaster();
+    void applyInitialState();
 
     ViewPoint origin;
     ViewPoint offset;

@@ -6,8 +6,20 @@ COffscreenContext::COffscreenContext(CDrawContextOwner* frame, std::int32_t widt
 {
     rawClip() = ViewRect(0, 0, width, height);
     adoptNative(platform::DeviceContext::createOffscreen(frame ? frame->contextWindow() : 0, width, height));
-    setBrushColour(backgroundColour);
-    setPenColour(backgroundColour);
+    clearToBackground();
+}
+
+void COffscreenContext::restart()
+{
+    restoreInitialState(ViewRect(0, 0, widthValue, heightValue));
+    clearToBackground();
+}
+
+void COffscreenContext::clearToBackground()
+{
+    const std::int32_t width = widthValue, height = heightValue;
+    setBrushColour(background);
+    setPenColour(background);
     fillBox(ViewRect(0, 0, width, height));
     drawBox(ViewRect(0, 0, width, height), kShapeStroked);
     // The outline of a one-pixel-square surface is a line of length 0, which draws nothing; cover it

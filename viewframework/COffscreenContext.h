@@ -18,6 +18,10 @@ public:
     std::int32_t height() const { return heightValue; }
     ViewColour backgroundColour() const { return background; }
 
+    // Starts again as if just made: initial drawing state and the whole bitmap in the background colour,
+    // without making a new bitmap.
+    void restart();
+
     // Copies destRect's size from srcOffset here (no offset of this context) to dest at destRect's
     // top-left plus dest's drawOffset.
     void blitTo(CDrawContext* dest, const ViewRect& destRect, ViewPoint srcOffset);
@@ -27,6 +31,8 @@ public:
     bool writePng(const std::string& path) const;
 
 private:
+    void clearToBackground();
+
     std::int32_t heightValue;
     std::int32_t widthValue;
     bool ownsBitmap = true;

@@ -32,10 +32,33 @@ ARSDrawContext::ARSDrawContext(CDrawContextOwner* frame, std::int32_t width, std
 {
     if (!COffscreenContext::valid()) return;
     graphics = platform::AntiAliasedGraphics::create(*nativeContext());
+    initialPens();
+}
+
+void ARSDrawContext::initialPens()
+{
     if (!graphics) return;
     graphics->setPen(frameARGB, penWidthValue);
     graphics->setBrush(fillARGB);
     graphics->setTextBrush(fontARGB);
+}
+
+void ARSDrawContext::restart()
+{
+    COffscreenContext::restart();
+    frameARGB = argbOf(penColour());
+    fillARGB = argbOf(brushColour());
+    fontARGB = textArgbOf(textColour());
+    penWidthValue = 1.0f;
+    penPosition = {};
+    styleBits = 0;
+    fontMade = false;
+    initialPens();
+}
+
+bool ARSDrawContext::recording()
+{
+    return recorderOf.load() != nullptr;
 }
 
 ARSDrawContext::~ARSDrawContext() = default;

@@ -42,6 +42,11 @@ public:
     // False when there is no bitmap or no anti-aliased drawing on it: the widget then skips its paint.
     bool valid() const { return COffscreenContext::valid() && graphics != nullptr; }
 
+    // As if just made, on the same bitmap: a widget keeps its picture between paints.
+    void restart();
+    // True while a recorder listens: it wants every shape of every paint.
+    static bool recording();
+
     void setPenWidth(std::int32_t width);
     void setPenColour(ViewColour colour);
     void setBrushColour(ViewColour colour);
@@ -76,6 +81,7 @@ public:
     static void setRecorder(ARSDrawRecorder* recorder);
 
 private:
+    void initialPens();
     platform::RectF floatRect(const ViewRect& r) const;
     void note(ARSDrawCall::Kind kind, const ViewRect& r, std::uint32_t argb, float start = 0, float sweep = 0,
               const char* text = nullptr, std::int32_t align = 0);

@@ -13,7 +13,11 @@ VGControl::VGControl(const ViewRect& size, CControlListener* listener, std::int3
     setValue(1.0f);
 }
 
-VGControl::~VGControl() = default;
+VGControl::~VGControl()
+{
+    if (picture) picture->release();
+    if (backdrop) backdrop->release();
+}
 
 void VGControl::copyText(char* field, const char* text)
 {
@@ -36,8 +40,19 @@ void VGControl::setUnit(const char* text)
 void VGControl::fitFont(CDrawContext* context, const char* sample, std::int32_t availWidth, std::int32_t availHeight)
 {
     if (!context) return;
-    context->CDrawContext::selectFont(fontId, 128, fontStyle);
-    const std::int32_t w128 = context->CDrawContext::measureText(sample ? sample : "");
+    if (!sample) sample = "";
+    std::int32_t w128 = fitWidth128;
+    if (fitFontId != fontId || fitFontStyle != fontStyle || std::strncmp(fitSample, sample, kTextCapacity - 1) != 0) {
+        context->CDrawContext::selectFont(fontId, 128, fontStyle);
+        w128 = context->CDrawContext::measureText(sample);
+        // Only a real measurement is worth keeping: a context without a surface measures nothing.
+        if (context->nativeContext()) {
+            copyText(fitSample, sample);
+            fitFontId = fontId;
+            fitFontStyle = fontStyle;
+            fitWidth128 = w128;
+        }
+    }
     const auto truncated = [](float v) {
         return v >= float(INT_MAX) ? INT_MAX : v <= float(INT_MIN) ? INT_MIN : std::int32_t(v);
     };
@@ -51,28 +66,95 @@ void VGControl::fitFont(CDrawContext* context, const char* sample, std::int32_t 
 ARSDrawContext* VGControl::beginPicture(CDrawContext* target, bool whiteCard)
 {
     if (!target || width <= 0 || height <= 0) return nullptr;
-    auto* picture = new ARSDrawContext(target->ownerFrame(), width, height, kColourBlack);
-    if (!picture->valid()) {
+    if (picture && (picture->width() != width || picture->height() != height ||
+                    picture->ownerFrame() != target->ownerFrame())) {
         picture->release();
-        return nullptr;
+        picture = nullptr;
+    }
+    stateKept = false;
+    if (picture) {
+        picture->restart();
+    } else {
+        picture = new ARSDrawContext(target->ownerFrame(), width, height, kColourBlack);
+        if (!picture->valid()) {
+            picture->release();
+            picture = nullptr;
+            return nullptr;
+        }
+    }
+    const ViewRect card(0, 0, width, height);
+    const bool keepsBackdrop = hasBackdrop();
+    if (keepsBackdrop && backdrop && backdrop->width() == width && backdrop->height() == height && palette &&
+        std::memcmp(&backdropPalette, palette, sizeof backdropPalette) == 0 && !ARSDrawContext::recording()) {
+        // The card's state, and the pixels of card and backdrop as drawn the first time.
+        if (whiteCard) {
+            picture->setPenWidth(1);
+            picture->setRasterMode(kRasterDefault);
+            picture->setBrushColour(kColourWhite);
+            picture->setPenColour(kColourWhite);
+        }
+        backdrop->blitTo(picture, card, ViewPoint(0, 0));
+        return picture;
     }
     if (whiteCard) {
         picture->setPenWidth(1);
         picture->setRasterMode(kRasterDefault);
-        const ViewRect card(0, 0, width, height);
         picture->setBrushColour(kColourWhite);
         picture->fillBox(card);
         picture->setPenColour(kColourWhite);
         picture->strokeBox(card);
     }
+    if (keepsBackdrop) {
+        if (hasBackdrop()) drawBackdrop(picture);
+        if (!backdrop || backdrop->width() != width || backdrop->height() != height) {
+            if (backdrop) backdrop->release();
+            backdrop = new COffscreenContext(nullptr, width, height, kColourBlack);
+        }
+        if (backdrop->valid() && palette) {
+            picture->blitTo(backdrop, card, ViewPoint(0, 0));
+            backdropPalette = *palette;
+        } else {
+            backdrop->release();
+            backdrop = nullptr;
+        }
+    }
     return picture;
 }
 
-void VGControl::endPicture(ARSDrawContext* picture, CDrawContext* target)
+void VGControl::endPicture(ARSDrawContext* drawn, CDrawContext* target)
 {
-    picture->blitTo(target, placement, ViewPoint(0, 0));
-    picture->release();
+    drawn->blitTo(target, placement, ViewPoint(0, 0));
     setNeedsRedraw(false);
+}
+
+void VGControl::forgetPicture()
+{
+    if (picture) picture->release();
+    picture = nullptr;
+    if (backdrop) backdrop->release();
+    backdrop = nullptr;
+    stateKept = false;
+}
+
+bool VGControl::showKept(CDrawContext* target, const void* state, std::size_t size)
+{
+    if (!stateKept || !picture || !target || ARSDrawContext::recording()) return false;
+    if (picture->width() != width || picture->height() != height || picture->ownerFrame() != target->ownerFrame())
+        return false;
+    if (size != keptState.size() || std::memcmp(keptState.data(), state, size) != 0) return false;
+    if (!palette || std::memcmp(&keptPalette, palette, sizeof keptPalette) != 0) return false;
+    picture->COffscreenContext::blitTo(target, placement, ViewPoint(0, 0));
+    setNeedsRedraw(false);
+    return true;
+}
+
+void VGControl::keepState(const void* state, std::size_t size)
+{
+    if (!picture || !palette) return;
+    const auto* bytes = static_cast<const unsigned char*>(state);
+    keptState.assign(bytes, bytes + size);
+    keptPalette = *palette;
+    stateKept = true;
 }
 
 void VGControl::paint(CDrawContext* context)

@@ -7,8 +7,10 @@
 #include "widgets/VGPalette.h"
 
 #include <cstdint>
+#include <vector>
 
 class ARSDrawContext;
+class COffscreenContext;
 
 class VGControl : public CControl {
 public:
@@ -37,8 +39,12 @@ public:
     float displayValue() const { return displayMin + value() * (displayMax - displayMin); }
 
     // Sizes fontSize so that `sample` fits availWidth x availHeight, measured with the aliased font of
-    // fontId at 128 pixels; leaves that font selected at the fitted size. Never below 1 pixel.
+    // fontId at 128 pixels (once per sample, font and style); leaves that font selected at the fitted
+    // size. Never below 1 pixel.
     void fitFont(CDrawContext* context, const char* sample, std::int32_t availWidth, std::int32_t availHeight);
+
+    // Lets go of the kept picture: the next paint makes a new one and draws everything.
+    void forgetPicture();
 
     std::int32_t getFontSize() const { return fontSize; }
     const ViewRect& getTextRect() const { return textRect; }
@@ -46,11 +52,25 @@ public:
     VGPalette* getPalette() const { return palette; }
 
 protected:
-    // Steps shared by the paints: a fresh off-screen picture of the widget's size (null when it cannot
-    // be made: the paint is skipped and the widget stays dirty), optionally already a white card.
+    // Steps shared by the paints: the widget's off-screen picture, started afresh (null when it cannot
+    // be made: the paint is skipped and the widget stays dirty), optionally already a white card. The
+    // bitmap is kept from paint to paint while the widget's size stays, and so are the pixels of card
+    // and backdrop (for widgets that have one) while the palette stays too.
     ARSDrawContext* beginPicture(CDrawContext* target, bool whiteCard);
-    // Copies the picture to placement in the target, releases it, and marks the widget drawn.
+    // Copies the picture to placement in the target and marks the widget drawn.
     void endPicture(ARSDrawContext* picture, CDrawContext* target);
+
+    // A widget whose picture starts with a part that depends on nothing but its size and palette (the
+    // backdrop) draws that part here, after the card; beginPicture then keeps it and starts later
+    // pictures from a copy of it. The backdrop must leave no drawing state that the rest relies on.
+    virtual bool hasBackdrop() const { return false; }
+    virtual void drawBackdrop(ARSDrawContext*) {}
+
+    // For widgets whose picture follows from a few values (and the palette): true when they are those
+    // of the last paint, whose picture then went to the target again and the widget counts as drawn.
+    bool showKept(CDrawContext* target, const void* state, std::size_t size);
+    // After a paint: the values it drew from.
+    void keepState(const void* state, std::size_t size);
 
     // The click rules before anything changes: mouse accepted, buttons read if unread, only the left
     // button, and a modifier click offered to the listener first. False when the click stops there.
@@ -72,4 +92,17 @@ protected:
     std::int32_t fontId = kFaceNormal;
     std::int32_t fontStyle = 0;
     std::int32_t fontSize = 12;
+
+private:
+    ARSDrawContext* picture = nullptr;
+    COffscreenContext* backdrop = nullptr;
+    VGPalette backdropPalette{};
+    std::vector<unsigned char> keptState;
+    VGPalette keptPalette{};
+    bool stateKept = false;
+    // The last text fitFont measured, and its width at 128 pixels.
+    char fitSample[kTextCapacity] = {};
+    std::int32_t fitFontId = -1;
+    std::int32_t fitFontStyle = 0;
+    std::int32_t fitWidth128 = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 VGMagicEye::VGMagicEye(const ViewRect& size, CControlListener* listener, std::int32_t tag, VGPalette* palette)
     : VGControl(size, listener, tag, palette), dbTable(new float[kTableSize])
@@ -26,6 +27,21 @@ float VGMagicEye::dbOf(float level) const
 
 void VGMagicEye::paint(CDrawContext* context)
 {
+    // The picture follows from the two levels in dB, the style and the read-out's text.
+    struct {
+        float dbA;
+        float dbB;
+        std::int32_t style;
+        char text[kTextCapacity + 64];  // a dB value, a space and the whole unit
+    } drawn;
+    std::memset(&drawn, 0, sizeof drawn);
+    drawn.dbA = dbOf(levelA);
+    drawn.dbB = dbOf(levelB);
+    drawn.style = style;
+    std::snprintf(drawn.text, sizeof drawn.text, "%3.1f %s", double(drawn.dbA > drawn.dbB ? drawn.dbA : drawn.dbB),
+                  unit);
+    if (showKept(context, &drawn, sizeof drawn)) return;
+
     ARSDrawContext* pic = beginPicture(context, true);
     if (!pic) return;
     const VGPalette& p = *palette;
@@ -37,8 +53,7 @@ void VGMagicEye::paint(CDrawContext* context)
                            std::int32_t(float(plotRect.right) - 0.3f * pw),
                            std::int32_t(float(plotRect.bottom) - 0.3f * ph));
 
-    const float dbA = dbOf(levelA), dbB = dbOf(levelB);
-    const float shown = dbA > dbB ? dbA : dbB;
+    const float dbA = drawn.dbA, dbB = drawn.dbB;
     const float a = dbB * degPerDb, b = dbA * degPerDb;
 
     pic->setPenColour(kColourBlack);
@@ -59,15 +74,14 @@ void VGMagicEye::paint(CDrawContext* context)
     pic->setBrushColour(p[VGPalette::kBody]);
     pic->fillOval(readoutRect);
 
-    char text[kTextCapacity + 64];  // a dB value, a space and the whole unit
-    std::snprintf(text, sizeof text, "%3.1f %s", double(shown), unit);
     fitFont(pic, "0.00", readoutRect.width(), readoutRect.height());
     fontSize = fontSize > 3 ? fontSize - 2 : 1;
     pic->selectFont(fontId, fontSize, fontStyle);
     pic->setTextColour(p[VGPalette::kFace]);
-    pic->drawText(text, readoutRect, false, kAlignCentre);
+    pic->drawText(drawn.text, readoutRect, false, kAlignCentre);
 
     endPicture(pic, context);
+    keepState(&drawn, sizeof drawn);
 }
 
 void VGMagicEye::onMouseDown(CDrawContext* context, ViewPoint& where, std::int32_t buttons)

@@ -89,6 +89,18 @@ ViewRect VGVUBitMeter::lampSquare(int t) const
 
 void VGVUBitMeter::paint(CDrawContext* context)
 {
+    // The picture follows from the lamps' colours, the mode and whether the scale shows.
+    struct {
+        ViewColour lamps[kLamps];
+        bool levels;
+        bool scale;
+    } drawn{};  // no padding: compared byte for byte
+    static_assert(sizeof drawn == kLamps * sizeof(ViewColour) + 2);
+    for (int t = 0; t < kLamps; ++t) drawn.lamps[t] = lampColour(t);
+    drawn.levels = levelMode;
+    drawn.scale = showScale;
+    if (showKept(context, &drawn, sizeof drawn)) return;
+
     ARSDrawContext* pic = beginPicture(context, true);
     if (!pic) return;
     const VGPalette& p = *palette;
@@ -100,7 +112,7 @@ void VGVUBitMeter::paint(CDrawContext* context)
         const ViewRect inner(outer.left + 2, outer.top + 2, outer.right - 2, outer.bottom - 2);
         pic->setBrushColour(p[VGPalette::kBody]);
         pic->fillOval(outer);
-        pic->setBrushColour(lampColour(t));
+        pic->setBrushColour(drawn.lamps[t]);
         pic->fillOval(inner);
         if (showScale) {
             char text[32];
@@ -116,6 +128,7 @@ void VGVUBitMeter::paint(CDrawContext* context)
         }
     }
     endPicture(pic, context);
+    keepState(&drawn, sizeof drawn);
 }
 
 void VGVUBitMeter::onMouseDown(CDrawContext* context, ViewPoint&, std::int32_t buttons)

@@ -1,12 +1,14 @@
-// The round vector scope of +vectorgram: the newest stereo frames joined as one trace, turned by 45
-// degrees so that mono runs up and down and one channel alone runs along a diagonal, with guide lines
-// for the three axes and a dot on the rim pointing where the trace leans on average.
+// The round vector scope of +vectorgram: the oldest frames of the capture window, as many as the sample
+// count says, joined as one trace, turned by 45 degrees so that mono runs up and down and one channel
+// alone runs along a diagonal, with guide lines for the three axes and a dot on the rim pointing where
+// the trace leans on average.
 #pragma once
 
 #include "widgets/VGControl.h"
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 class VGVectorgram : public VGControl {
 public:
@@ -29,6 +31,11 @@ public:
     const ViewRect& getPlotRect() const { return plotRect; }
     const ViewRect& getGuideRect() const { return guideRect; }
 
+protected:
+    // Rim, screen and guides.
+    bool hasBackdrop() const override { return true; }
+    void drawBackdrop(ARSDrawContext* pic) override;
+
 private:
     ViewRect plotRect;
     ViewRect guideRect;
@@ -37,4 +44,6 @@ private:
     const std::atomic<float>* windowB;
     std::int32_t windowLength;
     float markerAngle = 0.0f;
+    // The dot's position, then the trace's points, as x and y pairs.
+    std::vector<std::int32_t> drawn;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cmath>
 #include <string>
 
@@ -107,13 +108,16 @@ void CairoDeviceContext::span(int y, int left, int right, std::uint32_t colour)
     if (y < c.top || y >= c.bottom) return;
     left = std::max(left, c.left);
     right = std::min(right, c.right);
+    if (right <= left) return;
     std::uint32_t* p = row(y);
-    for (int x = left; x < right; ++x) {
-        switch (rop) {
-        case RasterOp::Copy: p[x] = colour; break;
-        case RasterOp::Or: p[x] = (p[x] | colour) & 0xFFFFFF; break;
-        case RasterOp::NotXor: p[x] = ~(p[x] ^ colour) & 0xFFFFFF; break;
-        }
+    switch (rop) {
+    case RasterOp::Copy: std::fill(p + left, p + right, colour); break;
+    case RasterOp::Or:
+        for (int x = left; x < right; ++x) p[x] = (p[x] | colour) & 0xFFFFFF;
+        break;
+    case RasterOp::NotXor:
+        for (int x = left; x < right; ++x) p[x] = ~(p[x] ^ colour) & 0xFFFFFF;
+        break;
     }
 }
 
@@ -304,29 +308,22 @@ void CairoDeviceContext::copyTo(DeviceContext& destination, Point destAt, int cw
 {
     auto* dest = dynamic_cast<CairoDeviceContext*>(&destination.drawingSurface());
     if (!dest || cw <= 0 || ch <= 0) return;
+    // Clip once: the columns i and rows j that land inside dest's clip and come from inside this
+    // surface. 64 bits, as offsets come from callers and may be absurd.
+    const Rect dc = dest->effectiveClip();
+    const long long i0 = std::max({0LL, (long long)dc.left - destAt.x, -(long long)src.x});
+    const long long i1 = std::min({(long long)cw, (long long)dc.right - destAt.x, (long long)w - src.x});
+    const long long j0 = std::max({0LL, (long long)dc.top - destAt.y, -(long long)src.y});
+    const long long j1 = std::min({(long long)ch, (long long)dc.bottom - destAt.y, (long long)h - src.y});
+    if (i1 <= i0 || j1 <= j0) return;
     beginPixels();
     dest->beginPixels();
-    const Rect dc = dest->effectiveClip();
-    // Work in 64 bits: offsets come from callers and may be absurd.
-    for (long long j = 0; j < ch; ++j) {
-        const long long dy = destAt.y + j, sy = src.y + j;
-        if (dy < dc.top || dy >= dc.bottom || sy < 0 || sy >= h) continue;
-        // Rows may overlap when copying within one surface; copy through a buffer.
-        std::vector<std::uint32_t> line;
-        line.reserve(std::size_t(std::min<long long>(cw, w)));
-        const std::uint32_t* s = row(int(sy));
-        std::uint32_t* d = dest->row(int(dy));
-        for (long long i = 0; i < cw; ++i) {
-            const long long dx = destAt.x + i, sx = src.x + i;
-            if (dx < dc.left || dx >= dc.right || sx < 0 || sx >= w) continue;
-            line.push_back(s[sx]);
-        }
-        std::size_t k = 0;
-        for (long long i = 0; i < cw; ++i) {
-            const long long dx = destAt.x + i, sx = src.x + i;
-            if (dx < dc.left || dx >= dc.right || sx < 0 || sx >= w) continue;
-            d[dx] = line[k++];
-        }
+    const std::size_t bytes = std::size_t(i1 - i0) * sizeof(std::uint32_t);
+    // Top row first, each row whole before the next: within one surface rows may overlap.
+    for (long long j = j0; j < j1; ++j) {
+        const std::uint32_t* s = row(int(src.y + j)) + (src.x + i0);
+        std::uint32_t* d = dest->row(int(destAt.y + j)) + (destAt.x + i0);
+        std::memmove(d, s, bytes);
     }
     dest->endPixels();
 }

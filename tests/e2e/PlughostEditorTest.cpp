@@ -200,6 +200,14 @@ TEST_F(PlughostEditor, PictureShowsTheFrameAndEachControlAtItsValue)
     EXPECT_EQ(p.grey(kLeftX, kControlY), 255);
     EXPECT_EQ(p.grey(kRightX, kControlY), 0);
     EXPECT_NEAR(finalValue(r.out, 0), 1.0, 1e-6) << r.out;
+    // What the idle calls cost, over exactly the idle calls made.
+    double ms = -1;
+    long passes = 0;
+    const std::size_t at = r.out.find("idle CPU:");
+    ASSERT_NE(at, std::string::npos) << r.out;
+    ASSERT_EQ(std::sscanf(r.out.c_str() + at, "idle CPU: %lf ms per pass over %ld passes", &ms, &passes), 2) << r.out;
+    EXPECT_EQ(passes, 3);
+    EXPECT_GE(ms, 0.0);
 }
 
 TEST_F(PlughostEditor, DragAcrossTheLeftControlMovesParameterZero)

@@ -287,3 +287,27 @@ TEST(ScopeWithoutWindows, DrawsItsFaceAndNoTrace)
     Painted pic(scope, 100, 100);
     EXPECT_EQ(rec.of(Kind::kLine).size(), 3u);
 }
+
+TEST_F(Scope, DrawsTheOldestFramesOfTheWindow)
+{
+    // The first 100 frames (the oldest) are mono at +0.5, every later one left alone at full scale:
+    // only the first kind may show, and all 100 of them (99 lines).
+    for (int i = 0; i < 512; ++i) {
+        windowA[i] = i < 100 ? 0.5f : 1.0f;
+        windowB[i] = i < 100 ? 0.5f : 0.0f;
+    }
+    scope.setSampleCount(100.0f);
+    paint();
+    const auto t = trace();
+    ASSERT_EQ(t.size(), 99u);
+    // Mono +0.5: x 169, y (int)(1.7071 x 167) + 3 = 288.
+    for (const auto& l : t) EXPECT_EQ(l.rect, ViewRect(169, 288, 169, 288));
+
+    // Counted from the same end whatever the count: frame 100 joins in at 101.
+    scope.setSampleCount(101.0f);
+    paint();
+    const auto u = trace();
+    ASSERT_EQ(u.size(), 100u);
+    EXPECT_EQ(u.back().rect.left, 169);
+    EXPECT_NE(u.back().rect.right, 169) << "the newest frame drawn is frame 100, left alone";
+}

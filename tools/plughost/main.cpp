@@ -11,6 +11,7 @@
 #include "tools/plughost/PluginHost.h"
 #include "tools/plughost/PngFile.h"
 #include "tools/plughost/PointerInjector.h"
+#include "tools/plughost/ProcessCpuClock.h"
 #include "tools/plughost/PrivateXServer.h"
 #include "tools/plughost/ProToolsPlugin.h"
 
@@ -469,10 +470,13 @@ int editor(const std::vector<std::string>& args)
     opened.open = true;
 
     IdleGauge gauge;
+    ProcessCpuClock idleCpu;
     host.onIdle = [&] { gauge.hostIdle(); };
     auto idle = [&] {
         gauge.enter();
+        idleCpu.start();
         host.dispatch(effEditIdle);
+        idleCpu.stop();
         gauge.leave();
         window.discardEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
@@ -499,6 +503,8 @@ int editor(const std::vector<std::string>& args)
                     static_cast<double>(host.getParameter(i)), host.parameterDisplay(i).c_str(),
                     host.parameterLabel(i).c_str());
     std::printf("picture:     %s\n", outPath.c_str());
+    std::printf("idle CPU:    %.3f ms per pass over %ld passes (user + system of this process)\n",
+                idleCpu.msPerPass(), idleCpu.passes());
 
     host.onEdit = nullptr;
     host.onIdle = nullptr;
@@ -874,9 +880,12 @@ int editorProTools(const std::vector<std::string>& args)
     }
 
     IdleGauge gauge;
+    ProcessCpuClock idleCpu;
     auto idle = [&] {
         gauge.enter();
+        idleCpu.start();
         session.check(r.idle(session.insert), "idling the plug-in");
+        idleCpu.stop();
         gauge.leave();
         window.discardEvents();
         std::fflush(stdout);
@@ -916,6 +925,8 @@ int editorProTools(const std::vector<std::string>& args)
                     session.plugin.controlText(session.insert, i).c_str());
     }
     std::printf("picture:     %s\n", outPath.c_str());
+    std::printf("idle CPU:    %.3f ms per pass over %ld passes (user + system of this process)\n",
+                idleCpu.msPerPass(), idleCpu.passes());
     opened.close();
     r.setNotify(session.insert, nullptr, nullptr);
     return 0;
