@@ -407,16 +407,63 @@ void checkGestures(const std::vector<PointerInjector::Gesture>& gestures, const 
     }
 }
 
-// Closes an open editor however the command ends, before its parent window goes.
-struct OpenEditor {
-    const PluginHost& host;
-    bool open = false;
+// Runs its action once however the command ends (an editor to close before its parent window goes).
+struct CloseOnExit {
+    std::function<void()> action;
     void close()
     {
-        if (open) host.dispatch(effEditClose);
-        open = false;
+        if (action) action();
+        action = nullptr;
     }
-    ~OpenEditor() { close(); }
+    ~CloseOnExit() { close(); }
+};
+
+// Drives an open editor as a host does: idle calls with a host's pause between them, then the host's
+// automation, then each pointer gesture, idling until its release is through; measures what idling costs.
+class EditorDriver {
+public:
+    EditorDriver(EditorWindow& w, std::function<void()> idleOnce) : window(w), idleCall(std::move(idleOnce)) {}
+
+    void run(long idles, const std::function<void()>& automate, const std::vector<PointerInjector::Gesture>& gestures,
+             PointerInjector& injector)
+    {
+        for (long i = 0; i < idles; ++i) idle();
+        if (automate) {
+            automate();
+            for (int i = 0; i < 5; ++i) idle();  // time to show what the host changed
+        }
+        for (const auto& g : gestures) {
+            injector.start(g, gauge);
+            while (!injector.finished()) idle();  // the press may keep one of these busy until release
+            injector.wait();
+            for (int i = 0; i < 5; ++i) idle();  // time to repaint what the gesture changed
+        }
+    }
+
+    void printCpu() const
+    {
+        std::printf("idle CPU:    %.3f ms per pass over %ld passes (user + system of this process)\n",
+                    cpu.msPerPass(), cpu.passes());
+    }
+
+    IdleGauge gauge;
+
+private:
+    void idle()
+    {
+        gauge.enter();
+        cpu.start();
+        idleCall();
+        cpu.stop();
+        gauge.leave();
+        window.discardEvents();
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+
+    EditorWindow& window;
+    std::function<void()> idleCall;
+    ProcessCpuClock cpu;
 };
 
 int editor(const std::vector<std::string>& args)
@@ -464,34 +511,20 @@ int editor(const std::vector<std::string>& args)
     };
     std::printf("editor:      %d x %d\n", width, height);
 
-    OpenEditor opened{host};
+    // Made before the editor opens, so that it outlives the editor's closing (which may call the host).
+    EditorDriver driver(window, [&] { host.dispatch(effEditIdle); });
+    host.onIdle = [&] { driver.gauge.hostIdle(); };
+    CloseOnExit opened;
     if (!host.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window.id())))
         fail(pluginPath + ": the editor did not open");
-    opened.open = true;
+    opened.action = [&] { host.dispatch(effEditClose); };
 
-    IdleGauge gauge;
-    ProcessCpuClock idleCpu;
-    host.onIdle = [&] { gauge.hostIdle(); };
-    auto idle = [&] {
-        gauge.enter();
-        idleCpu.start();
-        host.dispatch(effEditIdle);
-        idleCpu.stop();
-        gauge.leave();
-        window.discardEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    };
-    for (long i = 0; i < options.idles; ++i) idle();
-    if (!options.automations.empty()) {
-        for (const auto& [index, value] : options.automations) host.setParameter(index, value);
-        for (int i = 0; i < 5; ++i) idle();  // time to show what the host changed
-    }
-    for (const auto& g : options.gestures) {
-        injector.start(g, gauge);
-        while (!injector.finished()) idle();  // the press may keep one of these busy until release
-        injector.wait();
-        for (int i = 0; i < 5; ++i) idle();  // time to repaint what the gesture changed
-    }
+    std::function<void()> automate;
+    if (!options.automations.empty())
+        automate = [&] {
+            for (const auto& [index, value] : options.automations) host.setParameter(index, value);
+        };
+    driver.run(options.idles, automate, options.gestures, injector);
 
     std::vector<std::uint32_t> pixels;
     if (!window.capture(pixels, error)) fail(error);
@@ -503,8 +536,7 @@ int editor(const std::vector<std::string>& args)
                     static_cast<double>(host.getParameter(i)), host.parameterDisplay(i).c_str(),
                     host.parameterLabel(i).c_str());
     std::printf("picture:     %s\n", outPath.c_str());
-    std::printf("idle CPU:    %.3f ms per pass over %ld passes (user + system of this process)\n",
-                idleCpu.msPerPass(), idleCpu.passes());
+    driver.printCpu();
 
     host.onEdit = nullptr;
     host.onIdle = nullptr;
@@ -809,19 +841,6 @@ struct ProToolsReporter {
     }
 };
 
-// Closes the plug-in window however the command ends, before the host's window goes.
-struct OpenProToolsWindow {
-    const ProToolsPlugin::Routines& routines;
-    PI_Insert insert;
-    bool open = false;
-    void close()
-    {
-        if (open) routines.closeWindow(insert);
-        open = false;
-    }
-    ~OpenProToolsWindow() { close(); }
-};
-
 // The plug-in window opened as the stand-in Pro Tools opens it: in a host window of its own, larger than
 // the plug-in's, given as the port. The picture is of the plug-in's window where the plug-in put it.
 int editorProTools(const std::vector<std::string>& args)
@@ -867,10 +886,10 @@ int editorProTools(const std::vector<std::string>& args)
     std::printf("host window: %d x %d\n", hostWidth, hostHeight);
     std::fflush(stdout);
 
-    OpenProToolsWindow opened{r, session.insert};
+    CloseOnExit opened;
     const PI_WindowPort port{PI_PortVersion, 0, window.id()};
     session.check(r.openWindow(session.insert, &port), "opening the plug-in window");
-    opened.open = true;
+    opened.action = [&] { r.closeWindow(session.insert); };
     int x = 0, y = 0, w = 0, h = 0;
     if (!window.childGeometry(x, y, w, h)) fail(pluginPath + ": no plug-in window appeared in the host's window");
     std::printf("placed at:   %d,%d (%d x %d)\n", x, y, w, h);
@@ -879,31 +898,16 @@ int editorProTools(const std::vector<std::string>& args)
         window.screenPoint(x + g.x2, y + g.y2, g.x2, g.y2);
     }
 
-    IdleGauge gauge;
-    ProcessCpuClock idleCpu;
-    auto idle = [&] {
-        gauge.enter();
-        idleCpu.start();
-        session.check(r.idle(session.insert), "idling the plug-in");
-        idleCpu.stop();
-        gauge.leave();
-        window.discardEvents();
-        std::fflush(stdout);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    };
-    for (long i = 0; i < options.idles; ++i) idle();
-    if (!options.automations.empty()) {
-        for (std::size_t i = 0; i < options.automations.size(); ++i)
-            session.check(r.setControlValue(session.insert, options.automations[i].first, options.automations[i].second),
-                          options.automationTexts[i]);
-        for (int i = 0; i < 5; ++i) idle();
-    }
-    for (const auto& g : options.gestures) {
-        injector.start(g, gauge);
-        while (!injector.finished()) idle();
-        injector.wait();
-        for (int i = 0; i < 5; ++i) idle();
-    }
+    EditorDriver driver(window, [&] { session.check(r.idle(session.insert), "idling the plug-in"); });
+    std::function<void()> automate;
+    if (!options.automations.empty())
+        automate = [&] {
+            for (std::size_t i = 0; i < options.automations.size(); ++i)
+                session.check(
+                    r.setControlValue(session.insert, options.automations[i].first, options.automations[i].second),
+                    options.automationTexts[i]);
+        };
+    driver.run(options.idles, automate, options.gestures, injector);
 
     std::vector<std::uint32_t> all;
     if (!window.capture(all, error)) fail(error);
@@ -925,8 +929,7 @@ int editorProTools(const std::vector<std::string>& args)
                     session.plugin.controlText(session.insert, i).c_str());
     }
     std::printf("picture:     %s\n", outPath.c_str());
-    std::printf("idle CPU:    %.3f ms per pass over %ld passes (user + system of this process)\n",
-                idleCpu.msPerPass(), idleCpu.passes());
+    driver.printCpu();
     opened.close();
     r.setNotify(session.insert, nullptr, nullptr);
     return 0;
