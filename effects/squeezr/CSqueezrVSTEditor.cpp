@@ -49,7 +49,8 @@ bool CSqueezrVSTEditor::open(void* parentWindow)
     gainEye->setStyle(true);
     outputEye = eye(ViewRect(285, 35, 419, 169));
 
-    const auto knob = [&](const ViewRect& r, VstInt32 index) {
+    // One row per knob: the knob, then its caption beneath.
+    const auto knob = [&](const ViewRect& r, const ViewRect& captionRect, VstInt32 index) {
         const ParameterInfo& row = squeezr::kParameters[index];
         auto* k = chrome.make<VGGrommetKnob>(r, index);
         k->setDisplayMax(row.max());
@@ -57,24 +58,16 @@ bool CSqueezrVSTEditor::open(void* parentWindow)
         if (row.display == ParameterInfo::Display::kRatio) k->setRatioDisplay(1);
         k->setValue(effect->getParameter(index));
         k->setUnit(parameterLabel(index));
+        chrome.make<VGSimpleLabel>(captionRect, VGEditorChrome::kPassiveTag)->setName(parameterName(index));
         return k;
     };
-    const auto caption = [&](const ViewRect& r, VstInt32 index) {
-        chrome.make<VGSimpleLabel>(r, VGEditorChrome::kPassiveTag)->setName(parameterName(index));
-    };
-    ratioKnob = knob(ViewRect(5, 170, 71, 236), squeezr::kRatio);
-    caption(ViewRect(5, 236, 69, 251), squeezr::kRatio);
-    thresholdKnob = knob(ViewRect(75, 170, 141, 236), squeezr::kThreshold);
-    caption(ViewRect(75, 236, 139, 251), squeezr::kThreshold);
-    attackKnob = knob(ViewRect(145, 170, 211, 236), squeezr::kAttack);
-    caption(ViewRect(145, 236, 209, 251), squeezr::kAttack);
-    releaseKnob = knob(ViewRect(215, 170, 281, 236), squeezr::kRelease);
-    caption(ViewRect(215, 236, 279, 251), squeezr::kRelease);
+    ratioKnob = knob(ViewRect(5, 170, 71, 236), ViewRect(5, 236, 69, 251), squeezr::kRatio);
+    thresholdKnob = knob(ViewRect(75, 170, 141, 236), ViewRect(75, 236, 139, 251), squeezr::kThreshold);
+    attackKnob = knob(ViewRect(145, 170, 211, 236), ViewRect(145, 236, 209, 251), squeezr::kAttack);
+    releaseKnob = knob(ViewRect(215, 170, 281, 236), ViewRect(215, 236, 279, 251), squeezr::kRelease);
     // The knee knob stands before the makeup knob, although its parameter comes after.
-    kneeKnob = knob(ViewRect(285, 170, 351, 236), squeezr::kKnee);
-    caption(ViewRect(285, 236, 349, 251), squeezr::kKnee);
-    makeupKnob = knob(ViewRect(355, 170, 421, 236), squeezr::kMakeup);
-    caption(ViewRect(350, 236, 429, 251), squeezr::kMakeup);
+    kneeKnob = knob(ViewRect(285, 170, 351, 236), ViewRect(285, 236, 349, 251), squeezr::kKnee);
+    makeupKnob = knob(ViewRect(355, 170, 421, 236), ViewRect(350, 236, 429, 251), squeezr::kMakeup);
 
     linkButton = chrome.addSwitch(ViewRect(5, 250, 90, 268), squeezr::kStereoLink, "stereo link", "stereo link",
                                   effect->getParameter(squeezr::kStereoLink));
