@@ -64,7 +64,7 @@ for so in "$plugins"/*.so; do
     echo "$name: no editor"
     continue
   fi
-  $host editor "$so" "$pictures/$name-editor.png" | grep -E '^(editor|picture):' | sed "s/^/$name: /"
+  $host editor "$so" "$pictures/$name-editor.png" | grep -E '^(editor|picture|idle CPU):' | sed "s/^/$name: /"
 done
 echo "editor pictures in $pictures"
 echo; echo "demo done: files in $out"

@@ -339,8 +339,12 @@ std::vector<std::uint32_t> CairoDeviceContext::pixels() const
 {
     beginPixels();
     std::vector<std::uint32_t> out(std::size_t(w) * std::size_t(h));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) out[std::size_t(y) * std::size_t(w) + std::size_t(x)] = row(y)[x] & 0xFFFFFF;
+    // A row at a time: the surface is looked up once per row, and the loop is plain enough to vectorise.
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* from = row(y);
+        std::uint32_t* to = out.data() + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w; ++x) to[x] = from[x] & 0xFFFFFF;
+    }
     return out;
 }
 

@@ -20,16 +20,17 @@ namespace {
 // A context on a window's backing image that shows what was drawn when it goes.
 class PresentingContext : public BorrowedDeviceContext {
 public:
-    PresentingContext(DeviceContext& image, X11WindowSystem& s, NativeWindow w)
-        : BorrowedDeviceContext(image), system(s), window(w), size{0, 0, image.width(), image.height()}
+    PresentingContext(DeviceContext& image, X11WindowSystem& s, NativeWindow w, bool exposed = false)
+        : BorrowedDeviceContext(image), system(s), window(w), size{0, 0, image.width(), image.height()}, exposed(exposed)
     {
     }
-    ~PresentingContext() override { system.present(window, size); }
+    ~PresentingContext() override { system.present(window, size, exposed); }
 
 private:
     X11WindowSystem& system;
     NativeWindow window;
     Rect size;
+    bool exposed;
 };
 }  // namespace
 
@@ -118,7 +119,7 @@ NativeWindow X11WindowSystem::createChildWindow(NativeWindow parent, int w, int 
     XSelectInput(d, made, ExposureMask | ButtonPressMask | StructureNotifyMask);
     XMapWindow(d, made);
     if (!trap.sync()) return 0;
-    windows[NativeWindow(made)] = Window{client, std::move(image)};
+    windows[NativeWindow(made)] = Window{client, std::move(image), {}};
     return NativeWindow(made);
 }
 
@@ -145,6 +146,7 @@ void X11WindowSystem::resizeWindow(NativeWindow window, int w, int h)
     auto image = DeviceContext::createOffscreen(0, w, h);
     if (!image) return;
     it->second.image = std::move(image);
+    it->second.shown.clear();
     X11ErrorTrap trap(connection);
     XResizeWindow(connection, ::Window(window), unsigned(w), unsigned(h));
 }
@@ -273,17 +275,29 @@ Rect X11WindowSystem::clientRect(NativeWindow window)
     return {0, 0, a.width, a.height};
 }
 
-void X11WindowSystem::present(NativeWindow window, const Rect& r)
+void X11WindowSystem::present(NativeWindow window, const Rect& r, bool exposed)
 {
     auto it = windows.find(window);
     if (it == windows.end() || !connection) return;
-    DeviceContext& image = *it->second.image;
+    Window& w = it->second;
+    DeviceContext& image = *w.image;
     Rect a{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, image.width()), std::min(r.bottom, image.height())};
     if (a.empty()) return;
     Display* d = connection;
     const int screen = DefaultScreen(d);
     if (DefaultDepth(d, screen) < 24) return;  // only true-colour displays get pictures
     std::vector<std::uint32_t> pixels = image.pixels();
+    const std::size_t width = std::size_t(image.width());
+    if (!exposed && w.shown.size() == pixels.size()) {
+        const std::size_t bytes = std::size_t(a.width()) * sizeof(std::uint32_t);
+        const auto same = [&](int y) {
+            const std::size_t at = std::size_t(y) * width + std::size_t(a.left);
+            return std::memcmp(&pixels[at], &w.shown[at], bytes) == 0;
+        };
+        while (a.top < a.bottom && same(a.top)) ++a.top;
+        while (a.bottom > a.top && same(a.bottom - 1)) --a.bottom;
+        if (a.empty()) return;
+    }
     XImage* xi = XCreateImage(d, DefaultVisual(d, screen), unsigned(DefaultDepth(d, screen)), ZPixmap, 0,
                               reinterpret_cast<char*>(pixels.data()), unsigned(image.width()),
                               unsigned(image.height()), 32, image.width() * 4);
@@ -294,6 +308,21 @@ void X11WindowSystem::present(NativeWindow window, const Rect& r)
     XFreeGC(d, gc);
     xi->data = nullptr;  // ours, not Xlib's
     XDestroyImage(xi);
+
+    // Remember what the screen now has; when that is not known for every pixel, remember nothing.
+    const bool whole = a.left == 0 && a.top == 0 && a.right == image.width() && a.bottom == image.height();
+    if (!trap.sync()) {
+        w.shown.clear();
+    } else if (whole) {
+        w.shown = std::move(pixels);
+    } else if (w.shown.size() == pixels.size()) {
+        for (int y = a.top; y < a.bottom; ++y) {
+            const std::size_t at = std::size_t(y) * width + std::size_t(a.left);
+            std::memcpy(&w.shown[at], &pixels[at], std::size_t(a.width()) * sizeof(std::uint32_t));
+        }
+    } else {
+        w.shown.clear();
+    }
 }
 
 void X11WindowSystem::dispatch(void* raw)
@@ -307,7 +336,7 @@ void X11WindowSystem::dispatch(void* raw)
     switch (e.type) {
     case Expose: {
         const Rect r{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
-        PresentingContext dc(*it->second.image, *this, it->first);
+        PresentingContext dc(*it->second.image, *this, it->first, true);
         if (client) client->windowPaint(dc, r);
         break;
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 struct _XDisplay;
 
@@ -55,13 +56,16 @@ public:
     bool destroyClassWindow(NativeWindow window) override;
     Rect clientRect(NativeWindow window) override;
 
-    // Copies part of the window's backing image to the screen.
-    void present(NativeWindow window, const Rect& r);
+    // Copies part of the window's backing image to the screen: all of it after an expose (the server
+    // has lost what it showed), otherwise only the rows that differ from what the screen last got.
+    void present(NativeWindow window, const Rect& r, bool exposed);
 
 private:
     struct Window {
         WindowClient* client = nullptr;
         std::unique_ptr<DeviceContext> image;
+        // What the screen shows, as last sent: an idle pass that changed nothing sends nothing.
+        std::vector<std::uint32_t> shown;
     };
     _XDisplay* display(bool retry = false);
     void dispatch(void* event);
