@@ -83,29 +83,25 @@ ARSDrawContext* VGControl::beginPicture(CDrawContext* target, bool whiteCard)
         }
     }
     const ViewRect card(0, 0, width, height);
-    const bool keepsBackdrop = hasBackdrop();
-    if (keepsBackdrop && backdrop && backdrop->width() == width && backdrop->height() == height && palette &&
-        std::memcmp(&backdropPalette, palette, sizeof backdropPalette) == 0 && !ARSDrawContext::recording()) {
-        // The card's state, and the pixels of card and backdrop as drawn the first time.
-        if (whiteCard) {
-            picture->setPenWidth(1);
-            picture->setRasterMode(kRasterDefault);
-            picture->setBrushColour(kColourWhite);
-            picture->setPenColour(kColourWhite);
-        }
-        backdrop->blitTo(picture, card, ViewPoint(0, 0));
-        return picture;
-    }
     if (whiteCard) {
         picture->setPenWidth(1);
         picture->setRasterMode(kRasterDefault);
         picture->setBrushColour(kColourWhite);
-        picture->fillBox(card);
         picture->setPenColour(kColourWhite);
+    }
+    const bool keepsBackdrop = hasBackdrop();
+    if (keepsBackdrop && backdrop && backdrop->width() == width && backdrop->height() == height && palette &&
+        std::memcmp(&backdropPalette, palette, sizeof backdropPalette) == 0 && !ARSDrawContext::recording()) {
+        // The pixels of card and backdrop as drawn the first time; the card's state is set above.
+        backdrop->blitTo(picture, card, ViewPoint(0, 0));
+        return picture;
+    }
+    if (whiteCard) {
+        picture->fillBox(card);
         picture->strokeBox(card);
     }
     if (keepsBackdrop) {
-        if (hasBackdrop()) drawBackdrop(picture);
+        drawBackdrop(picture);
         if (!backdrop || backdrop->width() != width || backdrop->height() != height) {
             if (backdrop) backdrop->release();
             backdrop = new COffscreenContext(nullptr, width, height, kColourBlack);
